@@ -1,0 +1,151 @@
+#include "report/adapter_report.h"
+
+#include <string>
+
+#include "report/conversions.h"
+#include "report/report_step.h"
+
+namespace addrvue {
+namespace {
+
+namespace L = iphlp::layout;
+
+std::u16string_view AdapterTypeText(std::int32_t type) {
+  switch (type) {
+    case 6:
+      return u"Adapter : Ethernet ";
+    case 9:
+      return u"Adapter name: Token Ring adapter ";
+    case 15:
+      return u"Adapter name: FDDI adapter ";
+    case 23:
+      return u"Adapter name: PPP adapter";
+    case 24:
+      return u"Adapter name: Loopback adapter ";
+    case 28:
+      return u"Adapter name: Slip adapter ";
+    default:
+      return u"Adapter name: Other adapter ";
+  }
+}
+
+class AdapterItems {
+ public:
+  AdapterItems(const RecordReader& reader, ReportWindow& form, const DateNames& dateNames,
+               std::size_t recordOffset)
+      : reader_(reader), form_(form), dateNames_(dateNames), recordOffset_(recordOffset) {}
+
+  void Report(AdapterInfoRecord& adapter) {
+    ReportType(adapter.Type);
+    Step(form_, Join(u" адаптер: ", Whole(adapter.Description)), u"");
+
+    const std::u16string hardwareAddress =
+        HardwareAddressText(adapter.AddressLength, adapter.Address);
+    form_.SetText1(Join(u"Физический адрес компьютера: ", hardwareAddress));
+    form_.SetLabelCaption(Control::Label3, hardwareAddress);
+    form_.MsgBox(u" ");
+
+    Step(form_, adapter.DhcpEnabled != 0 ? u"DHCP включен " : u"DHCP отключен ", u"");
+
+    const std::u16string address = Join(u"IP Address: ", Whole(adapter.IpAddressList.IpAddress));
+    form_.SetText1(address);
+    form_.SetLabelCaption(Control::Label4, Join(u"IP Addr: ", Whole(adapter.IpAddressList.IpAddress)));
+    form_.MsgBox(address);
+
+    const std::u16string mask = Join(u"маска сети: ", Whole(adapter.IpAddressList.IpMask));
+    form_.SetText1(mask);
+    form_.SetLabelCaption(Control::Label5, mask);
+    form_.MsgBox(u" ");
+
+    if (adapter.IpAddressList.Next != 0) {
+      WalkList(adapter.IpAddressList, L::adapter::IpAddressList, [this](const AddrStringRecord& n) {
+        form_.MsgBox(Join(u"IP Address: ", Whole(n.IpAddress)));
+        form_.MsgBox(Join(u"Subnet Mask: ", Whole(n.IpMask)));
+      });
+    }
+
+    form_.SetText1(Join(u"Точка входа : ", Whole(adapter.GatewayList.IpAddress)));
+    form_.SetLabelCaption(Control::Label6, Join(u"Точка входа: ", Whole(adapter.GatewayList.IpAddress)));
+    form_.MsgBox(u"");
+
+    if (adapter.GatewayList.Next != 0) {
+      WalkList(adapter.GatewayList, L::adapter::GatewayList, [this](const AddrStringRecord& n) {
+        form_.MsgBox(Join(u"IP Address: ", Whole(n.IpAddress)));
+      });
+    }
+
+    form_.MsgBox(Join(u"DHCP Server: ", Whole(adapter.DhcpServer.IpAddress)));
+
+    const std::u16string primary =
+        Join(u"Primary WINS Server: ", Whole(adapter.PrimaryWinsServer.IpAddress));
+    form_.SetText1(primary);
+    form_.SetLabelCaption(Control::Label7,
+                          Join(u"Prim WINS Serv: ", Whole(adapter.PrimaryWinsServer.IpAddress)));
+    form_.MsgBox(primary);
+
+    const std::u16string secondary =
+        Join(u"Secondary WINS Server: ", Whole(adapter.SecondaryWinsServer.IpAddress));
+    form_.SetText1(secondary);
+    form_.SetLabelCaption(Control::Label8,
+                          Join(u"SecWINS Serv: ", Whole(adapter.SecondaryWinsServer.IpAddress)));
+    form_.MsgBox(secondary);
+
+    form_.MsgBox(Join(u"Lease Obtained: ", LeaseDateText(adapter.LeaseObtained, dateNames_)));
+    form_.MsgBox(Join(u"Lease Expires :  ", LeaseDateText(adapter.LeaseExpires, dateNames_)));
+  }
+
+ private:
+  void ReportType(std::int32_t type) {
+    if (type == 6) {
+      Step(form_, AdapterTypeText(type), u" ");
+    } else {
+      form_.MsgBox(AdapterTypeText(type));
+    }
+  }
+
+  // Shows every node of a list whose first node is embedded in the adapter record, that first
+  // node included; each further node is copied over the embedded one before it is shown.
+  template <typename ShowNode>
+  void WalkList(AddrStringRecord& list, std::size_t listField, ShowNode showNode) {
+    ChainWalk walk(reader_, L::addr::kSize, recordOffset_ + listField);
+    std::int32_t nodeAddress = list.Next;
+    while (nodeAddress != 0) {
+      const AddrStringRecord node = list;
+      showNode(node);
+      nodeAddress = node.Next;
+      if (nodeAddress == 0) {
+        break;
+      }
+      const auto offset = walk.Follow(nodeAddress);
+      if (!offset) {
+        break;
+      }
+      list = reader_.NodeAt(*offset);
+    }
+  }
+
+  const RecordReader& reader_;
+  ReportWindow& form_;
+  const DateNames& dateNames_;
+  std::size_t recordOffset_;
+};
+
+}  // namespace
+
+void ReportAdapters(const RecordReader& reader, ReportWindow& form, const DateNames& dateNames) {
+  ChainWalk walk(reader, L::adapter::kSize, 0);
+  std::size_t offset = 0;
+  AdapterInfoRecord current = reader.FirstAdapter();
+  while (true) {
+    AdapterInfoRecord working = current;
+    AdapterItems(reader, form, dateNames, offset).Report(working);
+    const auto next = walk.Follow(working.Next);
+    if (!next) {
+      break;
+    }
+    offset = *next;
+    current = reader.AdapterAt(offset);
+  }
+}
+
+}  // namespace addrvue

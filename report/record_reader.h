@@ -1,0 +1,60 @@
+// Brings platform records out of one result buffer into the report's mirrors. Every read stays
+// inside the buffer: the first record is copied as far as the buffer reaches (the rest of the
+// mirror stays zero), and a record or node reached through a Next reference is read only when it
+// lies whole inside the buffer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "platform/ip_helper.h"
+#include "report/records.h"
+
+namespace addrvue {
+
+class RecordReader {
+ public:
+  RecordReader(std::span<const std::byte> buffer, const iphlp::IpHelper& ipHelper)
+      : buffer_(buffer), ipHelper_(ipHelper) {}
+
+  [[nodiscard]] FixedInfoRecord FirstFixedInfo() const;
+  [[nodiscard]] AdapterInfoRecord FirstAdapter() const;
+
+  // The offset a non-zero Next reference leads to, when a whole record of recordSize bytes lies
+  // there inside the buffer.
+  [[nodiscard]] std::optional<std::size_t> Resolve(std::int32_t reference,
+                                                   std::size_t recordSize) const;
+  // A record at an offset, as far as the buffer reaches (whole, when Resolve gave the offset).
+  [[nodiscard]] AddrStringRecord NodeAt(std::size_t offset) const;
+  [[nodiscard]] AdapterInfoRecord AdapterAt(std::size_t offset) const;
+
+  [[nodiscard]] std::size_t Size() const { return buffer_.size(); }
+
+ private:
+  [[nodiscard]] std::span<const std::byte> From(std::size_t offset) const;
+
+  std::span<const std::byte> buffer_;
+  const iphlp::IpHelper& ipHelper_;
+};
+
+// Follows one chain of Next references through a buffer. It ends a chain at a reference that does
+// not lead to a whole record, at a record it has already visited, and after as many steps as
+// records fit in the buffer, so no buffer can make a walk read outside it or go on for ever.
+class ChainWalk {
+ public:
+  ChainWalk(const RecordReader& reader, std::size_t recordSize, std::size_t firstOffset)
+      : reader_(reader), recordSize_(recordSize), visited_{firstOffset} {}
+
+  // The offset of the next record, or nothing when the chain ends here.
+  std::optional<std::size_t> Follow(std::int32_t reference);
+
+ private:
+  const RecordReader& reader_;
+  std::size_t recordSize_;
+  std::vector<std::size_t> visited_;
+};
+
+}  // namespace addrvue

@@ -14,10 +14,10 @@ namespace addrvue::layout {
 
 inline constexpr int kTwipsPerInch = 1440;
 
-// Twips to pixels at a screen's dots per inch (96 unless the screen says otherwise).
-constexpr int TwipsToPixels(int twips, double dpi = 96.0) {
-  const double pixels = twips * dpi / kTwipsPerInch;
-  return static_cast<int>(pixels + 0.5);
+// Twips (never negative in the layout) to pixels at a screen's dots per inch, rounded to the
+// nearest pixel: 15 twips are one pixel at 96.
+constexpr int TwipsToPixels(int twips, int dpi = 96) {
+  return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
 struct Rgb {
@@ -46,8 +46,8 @@ struct ControlLayout {
   int top;
   int width;
   int height;
-  std::u16string_view text;   // caption or text at start
-  std::optional<Font> font;   // none: the window's font
+  std::u16string_view text;       // caption or text at start
+  std::optional<Font> font;       // none: the window's font
   std::optional<Rgb> background;  // none: the kind's default colour
   Align align;
   bool visible;

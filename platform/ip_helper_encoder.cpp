@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include "platform/ip_helper_layout.h"
@@ -135,13 +136,15 @@ std::uint32_t AnswerQuery(const ResultImage& image, std::byte* buffer, std::uint
     *size = needed;
     return layout::kErrorBufferOverflow;
   }
-  std::memcpy(buffer, image.bytes.data(), image.bytes.size());
+  const std::span<std::byte> out(buffer, needed);
+  std::copy(image.bytes.begin(), image.bytes.end(), out.begin());
   for (const std::size_t at : image.references) {
+    const std::span<std::byte, 4> field = out.subspan(at).first<4>();
     std::uint32_t offset = 0;
-    std::memcpy(&offset, buffer + at, sizeof offset);
+    std::memcpy(&offset, field.data(), field.size());
     if (offset != 0) {
       offset += referenceBase;
-      std::memcpy(buffer + at, &offset, sizeof offset);
+      std::memcpy(field.data(), &offset, field.size());
     }
   }
   *size = needed;

@@ -7,13 +7,14 @@
 
 namespace iphlp::layout {
 
-inline constexpr std::size_t kMaxHostnameLen = 128 + 4;        // MAX_HOSTNAME_LEN + 4
-inline constexpr std::size_t kMaxDomainNameLen = 128 + 4;      // MAX_DOMAIN_NAME_LEN + 4
-inline constexpr std::size_t kMaxScopeIdLen = 256 + 4;         // MAX_SCOPE_ID_LEN + 4
-inline constexpr std::size_t kAdapterNameLen = 256 + 4;        // MAX_ADAPTER_NAME_LENGTH + 4
-inline constexpr std::size_t kAdapterDescriptionLen = 128 + 4; // MAX_ADAPTER_DESCRIPTION_LENGTH + 4
-inline constexpr std::size_t kAdapterAddressLen = 8;           // MAX_ADAPTER_ADDRESS_LENGTH
-inline constexpr std::size_t kIpStringLen = 16;                // IP_ADDRESS_STRING / IP_MASK_STRING
+inline constexpr std::size_t kMaxHostnameLen = 128 + 4;    // MAX_HOSTNAME_LEN + 4
+inline constexpr std::size_t kMaxDomainNameLen = 128 + 4;  // MAX_DOMAIN_NAME_LEN + 4
+inline constexpr std::size_t kMaxScopeIdLen = 256 + 4;     // MAX_SCOPE_ID_LEN + 4
+inline constexpr std::size_t kAdapterNameLen = 256 + 4;    // MAX_ADAPTER_NAME_LENGTH + 4
+inline constexpr std::size_t kAdapterDescriptionLen =
+    128 + 4;                                          // MAX_ADAPTER_DESCRIPTION_LENGTH + 4
+inline constexpr std::size_t kAdapterAddressLen = 8;  // MAX_ADAPTER_ADDRESS_LENGTH
+inline constexpr std::size_t kIpStringLen = 16;       // IP_ADDRESS_STRING / IP_MASK_STRING
 
 // IP_ADDR_STRING
 namespace addr {

@@ -1,5 +1,6 @@
 #include "platform/utf.h"
 
+#include <array>
 #include <cstdint>
 
 namespace addrvue {
@@ -62,8 +63,8 @@ std::u16string FromUtf8(std::string_view text) {
       valid = (byte & 0xC0U) == 0x80;
       c = (c << 6U) | (byte & 0x3FU);
     }
-    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!valid || c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+    constexpr std::array<char32_t, 5> kSmallest{0, 0, 0x80, 0x800, 0x10000};
+    if (!valid || c < kSmallest.at(length) || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
       out += u'\uFFFD';
       ++i;
       continue;

@@ -49,7 +49,8 @@ class AdapterItems {
 
     const std::u16string address = Join(u"IP Address: ", Whole(adapter.IpAddressList.IpAddress));
     form_.SetText1(address);
-    form_.SetLabelCaption(Control::Label4, Join(u"IP Addr: ", Whole(adapter.IpAddressList.IpAddress)));
+    form_.SetLabelCaption(Control::Label4,
+                          Join(u"IP Addr: ", Whole(adapter.IpAddressList.IpAddress)));
     form_.MsgBox(address);
 
     const std::u16string mask = Join(u"маска сети: ", Whole(adapter.IpAddressList.IpMask));
@@ -65,7 +66,8 @@ class AdapterItems {
     }
 
     form_.SetText1(Join(u"Точка входа : ", Whole(adapter.GatewayList.IpAddress)));
-    form_.SetLabelCaption(Control::Label6, Join(u"Точка входа: ", Whole(adapter.GatewayList.IpAddress)));
+    form_.SetLabelCaption(Control::Label6,
+                          Join(u"Точка входа: ", Whole(adapter.GatewayList.IpAddress)));
     form_.MsgBox(u"");
 
     if (adapter.GatewayList.Next != 0) {

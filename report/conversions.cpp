@@ -47,7 +47,9 @@ CivilDate CivilFromDays(std::int64_t days) {
 
 }  // namespace
 
-std::u16string SignedDecimal(std::int32_t value) { return Digits(value, 1); }
+std::u16string SignedDecimal(std::int32_t value) {
+  return Digits(value, 1);
+}
 
 std::u16string HardwareAddressText(std::int32_t length, const std::array<std::uint8_t, 8>& bytes) {
   constexpr std::u16string_view kHex = u"0123456789ABCDEF";

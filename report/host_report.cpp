@@ -10,8 +10,7 @@ namespace {
 
 namespace L = iphlp::layout;
 
-void ReportDnsServers(const RecordReader& reader, const FixedInfoRecord& info,
-                      ReportWindow& form) {
+void ReportDnsServers(const RecordReader& reader, const FixedInfoRecord& info, ReportWindow& form) {
   ChainWalk walk(reader, L::addr::kSize, L::fixed::DnsServerList);
   std::int32_t nodeAddress = info.DnsServerList.Next;
   while (nodeAddress != 0) {

@@ -7,13 +7,15 @@
 namespace addrvue::Module1 {
 
 void ShowNetworkInfo(ReportWindow& form, iphlp::IpHelper& ipHelper, const DateNames& dateNames) {
-  const auto params = RunQuery(ipHelper, &iphlp::IpHelper::GetNetworkParams, u"GetNetworkParams", form);
+  const auto params =
+      RunQuery(ipHelper, &iphlp::IpHelper::GetNetworkParams, u"GetNetworkParams", form);
   if (!params) {
     return;
   }
   ReportHost(RecordReader(*params, ipHelper), form);
 
-  const auto adapters = RunQuery(ipHelper, &iphlp::IpHelper::GetAdaptersInfo, u"GetAdaptersInfo", form);
+  const auto adapters =
+      RunQuery(ipHelper, &iphlp::IpHelper::GetAdaptersInfo, u"GetAdaptersInfo", form);
   if (!adapters) {
     return;
   }

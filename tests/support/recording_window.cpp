@@ -1,6 +1,5 @@
 #include "tests/support/recording_window.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 #include "app/layout.h"
@@ -9,7 +8,9 @@
 namespace addrvue::testing {
 namespace {
 
-std::size_t IndexOf(Control control) { return static_cast<std::size_t>(control); }
+std::size_t IndexOf(Control control) {
+  return static_cast<std::size_t>(control);
+}
 
 std::string JsonString(std::u16string_view text) {
   std::string out = "\"";
@@ -19,9 +20,10 @@ std::string JsonString(std::u16string_view text) {
       out += '\\';
       out += c;
     } else if (byte < 0x20) {
-      std::array<char, 8> escaped{};
-      std::snprintf(escaped.data(), escaped.size(), "\\u%04x", byte);
-      out += escaped.data();
+      constexpr std::string_view kHex = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[byte >> 4U];
+      out += kHex[byte & 0x0FU];
     } else {
       out += c;
     }
@@ -29,7 +31,9 @@ std::string JsonString(std::u16string_view text) {
   return out + "\"";
 }
 
-std::string Name(Control control) { return ToUtf8(layout::Of(control).name); }
+std::string Name(Control control) {
+  return ToUtf8(layout::Of(control).name);
+}
 
 }  // namespace
 
@@ -66,7 +70,9 @@ void RecordingWindow::SetVisible(Control control, bool visible) {
   operations.push_back((visible ? "show " : "hide ") + Name(control));
 }
 
-double RecordingWindow::ClockSeconds() { return clock(); }
+double RecordingWindow::ClockSeconds() {
+  return clock();
+}
 
 void RecordingWindow::ProcessEvents(std::chrono::milliseconds /*maxWait*/) {
   operations.emplace_back("events");
@@ -86,11 +92,11 @@ void RecordingWindow::ReplaceText(Control control, std::u16string_view text) {
 void RecordingWindow::ShowMessageBox(std::u16string_view text) {
   operations.push_back("box:" + ToUtf8(text));
   boxTexts_.push_back(ToUtf8(text));
-  transcript_.push_back(TranscriptLine(
-      text, caption_,
-      {Text(Control::Text1), Text(Control::Label2), Text(Control::Label3), Text(Control::Label4),
-       Text(Control::Label5), Text(Control::Label6), Text(Control::Label7),
-       Text(Control::Label8)}));
+  transcript_.push_back(
+      TranscriptLine(text, caption_,
+                     {Text(Control::Text1), Text(Control::Label2), Text(Control::Label3),
+                      Text(Control::Label4), Text(Control::Label5), Text(Control::Label6),
+                      Text(Control::Label7), Text(Control::Label8)}));
 }
 
 std::string RecordingWindow::Transcript() const {
@@ -101,12 +107,16 @@ std::string RecordingWindow::Transcript() const {
   return all;
 }
 
-std::vector<std::string> RecordingWindow::BoxTexts() const { return boxTexts_; }
+std::vector<std::string> RecordingWindow::BoxTexts() const {
+  return boxTexts_;
+}
 
 const std::u16string& RecordingWindow::Text(Control control) const {
   return texts_.at(IndexOf(control));
 }
 
-bool RecordingWindow::Visible(Control control) const { return visible_.at(IndexOf(control)); }
+bool RecordingWindow::Visible(Control control) const {
+  return visible_.at(IndexOf(control));
+}
 
 }  // namespace addrvue::testing

@@ -45,7 +45,7 @@ TEST_F(ButtonSequence, HidesTheButtonReportsPausesAndEnds) {
   EXPECT_EQ(window.operations.front(), "hide Command1");
   // After the report: the pause state, three waits (the readings 100, 110 and 119.98 are before
   // the end; exactly 120 ends the pause), the closing box, the end.
-  const std::vector<std::string> tail{"show Picture1", "hide Text1", "show Text2", "events",
+  const std::vector<std::string> tail{"show Picture1", "hide Text1", "show Text2",  "events",
                                       "events",        "events",     "box:_Всё _!", "end"};
   EXPECT_EQ(OperationsAfterLastReportBox(), tail);
   EXPECT_EQ(next, 5U) << "the clock is read once for the start and once before each wait";

@@ -42,7 +42,8 @@ TEST(LeaseDateText, CountsSignedSecondsFrom1970InUniversalTime) {
 
 TEST(LeaseDateText, TakesNamesAndSeparatorFromTheLocale) {
   if (!LocaleInstalled("ru_RU.UTF-8")) {
-    GTEST_SKIP() << "locale ru_RU.UTF-8 is not installed (scripts/test generates it with localedef)";
+    GTEST_SKIP()
+        << "locale ru_RU.UTF-8 is not installed (scripts/test generates it with localedef)";
   }
   const auto names = DateNamesFor("ru_RU.UTF-8");
   EXPECT_EQ(LeaseDateText(0, *names), u"Четверг, янв 1 00:00:00 1970");

@@ -174,8 +174,7 @@ TEST(Report, AToolkitFailureEndsTheReportAtOnce) {
   ScriptedIpHelper ipHelper(fixture->params, fixture->adapters);
   RecordingWindow window;
   window.refuse = Control::Label3;
-  EXPECT_THROW(Module1::ShowNetworkInfo(window, ipHelper, *DateNamesFor("C")),
-               std::runtime_error);
+  EXPECT_THROW(Module1::ShowNetworkInfo(window, ipHelper, *DateNamesFor("C")), std::runtime_error);
   EXPECT_EQ(window.BoxTexts().size(), 2U) << "nothing after the refused change";
 }
 

@@ -2,7 +2,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>  // NOLINT(modernize-deprecated-headers): newlocale is POSIX, not in <clocale>
-#include <time.h>  // NOLINT(modernize-deprecated-headers): strftime_l
+#include <time.h>    // NOLINT(modernize-deprecated-headers): strftime_l
 
 #include <ctime>
 
@@ -52,9 +52,8 @@ class LinuxDateNames final : public DateNames {
     clock.tm_min = 2;
     clock.tm_sec = 3;
     std::array<char, 128> out{};
-    const std::size_t n =
-        strftime_l(out.data(), out.size(), nl_langinfo_l(T_FMT, locale_.get()), &clock,
-                   locale_.get());
+    const std::size_t n = strftime_l(out.data(), out.size(), nl_langinfo_l(T_FMT, locale_.get()),
+                                     &clock, locale_.get());
     const std::string_view written(out.data(), n);
     const std::size_t hour = written.find("01");
     const std::size_t minute = written.find("02", hour == std::string_view::npos ? 0 : hour + 2);
@@ -101,7 +100,9 @@ class LinuxDateNames final : public DateNames {
 
 }  // namespace
 
-std::unique_ptr<DateNames> UserDateNames() { return std::make_unique<LinuxDateNames>(""); }
+std::unique_ptr<DateNames> UserDateNames() {
+  return std::make_unique<LinuxDateNames>("");
+}
 
 std::unique_ptr<DateNames> DateNamesFor(const char* name) {
   return std::make_unique<LinuxDateNames>(name);

@@ -114,8 +114,8 @@ std::map<std::string, std::string> Options(sd_bus* bus, const char* configPath) 
 
 }  // namespace
 
-std::map<int, DhcpLease> ReadNetworkManagerBus() {
-  std::map<int, DhcpLease> leases;
+LeasesByInterface ReadNetworkManagerBus() {
+  LeasesByInterface leases;
   sd_bus* raw = nullptr;
   if (sd_bus_open_system(&raw) < 0) {
     return leases;
@@ -126,19 +126,19 @@ std::map<int, DhcpLease> ReadNetworkManagerBus() {
     return leases;
   }
   for (const std::string& device : Devices(bus.get())) {
-    const Message index = GetProperty(bus.get(), device.c_str(),
-                                      "org.freedesktop.NetworkManager.Device", "Ifindex", "u");
+    const Message name = GetProperty(bus.get(), device.c_str(),
+                                     "org.freedesktop.NetworkManager.Device", "IpInterface", "s");
     const Message config = GetProperty(bus.get(), device.c_str(),
                                        "org.freedesktop.NetworkManager.Device", "Dhcp4Config", "o");
-    std::uint32_t ifindex = 0;
+    const char* interface = nullptr;
     const char* configPath = nullptr;
-    if (!index || !config || sd_bus_message_read(index.get(), "u", &ifindex) < 0 ||
-        sd_bus_message_read(config.get(), "o", &configPath) < 0 || configPath == nullptr ||
-        std::string_view(configPath) == "/" || ifindex == 0 || ifindex > 0x7FFFFFFF) {
+    if (!name || !config || sd_bus_message_read(name.get(), "s", &interface) < 0 ||
+        sd_bus_message_read(config.get(), "o", &configPath) < 0 || interface == nullptr ||
+        *interface == '\0' || configPath == nullptr || std::string_view(configPath) == "/") {
       continue;
     }
     if (auto lease = LeaseFromNetworkManagerOptions(Options(bus.get(), configPath))) {
-      leases[static_cast<int>(ifindex)] = std::move(*lease);
+      leases[interface] = std::move(*lease);
     }
   }
   return leases;

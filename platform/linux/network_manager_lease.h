@@ -22,8 +22,8 @@ std::map<std::string, std::string> ParseNetworkManagerDeviceFile(std::string_vie
 // Leases by interface index, from the state files under `root`.
 std::map<int, DhcpLease> ReadNetworkManagerDeviceFiles(const SystemRoot& root);
 
-// Leases by interface index from NetworkManager on the system bus; empty when it does not run or
+// Leases by interface name from NetworkManager on the system bus; empty when it does not run or
 // the bus cannot be reached.
-std::map<int, DhcpLease> ReadNetworkManagerBus();
+LeasesByInterface ReadNetworkManagerBus();
 
 }  // namespace addrvue::linux_source

@@ -46,7 +46,7 @@ SystemFacts GatherFacts(const SystemRoot& root) {
       }
     }
   };
-  addByIndex(ReadNetworkManagerBus());
+  addByName(ReadNetworkManagerBus());
   addByIndex(ReadNetworkManagerDeviceFiles(root));
   addByIndex(ReadNetworkdLeases(root));
   addByName(ReadDhcpcdLeases(root));

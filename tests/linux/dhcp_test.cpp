@@ -174,6 +174,33 @@ TEST_F(DhcpLab, Dhcpcd) {
   ASSERT_TRUE(PathExists(files_.Path("/var/lib/dhcpcd/vc0.lease")));
   ASSERT_TRUE(ClientHasAddress());
   ExpectLease(client_->Snapshot(files_.Root()), true, true, "dhcpcd");
+
+  // dhcpcd's lease file is root's alone: a normal user's report still runs, and knows only
+  // what the kernel tells (a dynamic address, no server, no NetBIOS options).
+  struct stat info {};
+  ASSERT_EQ(stat(files_.Path("/var/lib/dhcpcd/vc0.lease").c_str(), &info), 0);
+  ASSERT_EQ(info.st_mode & S_IROTH, 0U);
+  if (!HaveProgram("setpriv")) {
+    GTEST_SKIP() << "needs setpriv (util-linux) to run the report as a normal user";
+  }
+  const std::string transcript =
+      Shell("ip netns exec " + client_->Name() + " unshare --mount sh -c " +
+            Quoted("mount --bind " + files_.Path("/var/lib/dhcpcd") +
+                   " /var/lib/dhcpcd && exec setpriv --reuid=65534 --regid=65534 --clear-groups " +
+                   ADDRVUE_REPORT_TRANSCRIPT));
+  std::vector<std::string> boxes;
+  std::vector<std::string> texts;
+  for (const auto& box : ParseTranscript(transcript)) {
+    boxes.push_back(box.box);
+    texts.push_back(box.text1);
+  }
+  const auto has = [](const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+  };
+  EXPECT_TRUE(has(texts, "DHCP включен ")) << transcript;
+  EXPECT_TRUE(has(boxes, "DHCP Server: ")) << transcript;
+  EXPECT_TRUE(has(boxes, "Node type: Broadcast")) << transcript;
+  EXPECT_TRUE(has(texts, "Точка входа : 10.50.0.1")) << transcript;
 }
 
 TEST_F(DhcpLab, SystemdNetworkd) {

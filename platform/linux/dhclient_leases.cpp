@@ -124,7 +124,7 @@ LeasesByInterface ParseDhclientLeases(std::string_view text) {
         continue;
       }
       const auto rest = [&](std::size_t skip) {
-        const std::size_t start = static_cast<std::size_t>(words[skip].data() - statement.data());
+        const auto start = static_cast<std::size_t>(words[skip].data() - statement.data());
         return statement.substr(start);
       };
       if (words[0] == "interface" && words.size() >= 2) {

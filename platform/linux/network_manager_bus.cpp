@@ -7,6 +7,8 @@
 
 #include "platform/linux/network_manager_lease.h"
 
+// sd-bus reads and writes messages through C varargs.
+// NOLINTBEGIN(cppcoreguidelines-pro-type-vararg)
 namespace addrvue::linux_source {
 namespace {
 
@@ -145,3 +147,4 @@ LeasesByInterface ReadNetworkManagerBus() {
 }
 
 }  // namespace addrvue::linux_source
+// NOLINTEND(cppcoreguidelines-pro-type-vararg)

@@ -47,8 +47,9 @@ SambaConfig ParseSmbConf(std::string_view text) {
     }
     if (view.front() == '[') {
       const auto close = view.find(']');
-      inGlobal = Normalized(view.substr(
-                     1, close == std::string_view::npos ? view.npos : close - 1)) == "global";
+      inGlobal =
+          Normalized(view.substr(
+              1, close == std::string_view::npos ? std::string_view::npos : close - 1)) == "global";
       continue;
     }
     const auto equals = view.find('=');

@@ -34,12 +34,12 @@ SystemFacts GatherFacts(const SystemRoot& root) {
 
   // The stores, most trusted first: NetworkManager and networkd keep what the running client
   // holds; dhcpcd's and dhclient's files may outlive their client.
-  const auto addByIndex = [&](std::map<int, DhcpLease> leases) {
+  const auto addByIndex = [&](std::map<int, DhcpLease>&& leases) {
     for (auto& [index, lease] : leases) {
       facts.leases[index].push_back(std::move(lease));
     }
   };
-  const auto addByName = [&](LeasesByInterface leases) {
+  const auto addByName = [&](LeasesByInterface&& leases) {
     for (auto& [name, lease] : leases) {
       if (const auto it = indexOfName.find(name); it != indexOfName.end()) {
         facts.leases[it->second].push_back(std::move(lease));

@@ -54,7 +54,8 @@ std::string SystemRoot::Path(std::string_view absolute) const {
 }
 
 std::optional<std::string> ReadFileText(const std::string& path, std::size_t limit) {
-  const FdCloser file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  const FdCloser file(
+      open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));  // NOLINT(*-vararg): POSIX open
   if (file.fd < 0) {
     return std::nullopt;
   }

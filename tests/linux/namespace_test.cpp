@@ -298,5 +298,28 @@ TEST(NamespaceHostTest, RoutingFlagFollowsTheNamespacesForwarding) {
   EXPECT_EQ(std::count(items.begin(), items.end(), "text:Adapter : Ethernet "), 0);
 }
 
+TEST(NamespaceHostTest, SambasNetbiosSettingsWhereSambaIsConfigured) {
+  SKIP_WITHOUT_NAMESPACES();
+  NetNamespace ns;
+  Shell(ns.Ip("link add s0 type veth peer name s1"));
+  FixtureTree files;
+  files.Write("/smb.conf",
+              "[global]\n  netbios scope = corp\n  wins proxy = yes\n  dns proxy = yes\n"
+              "  wins server = 10.7.0.1 10.7.0.2\n");
+  files.Directory("/upper");
+  files.Directory("/work");
+  // /etc gets a private overlay so that smb.conf can be placed without touching the host's.
+  const std::string transcript =
+      Shell("ip netns exec " + ns.Name() + " unshare --mount sh -c " +
+            Quoted("mount -t overlay overlay -o lowerdir=/etc,upperdir=" + files.Path("/upper") +
+                   ",workdir=" + files.Path("/work") + " /etc && mkdir -p /etc/samba && cp " +
+                   files.Path("/smb.conf") + " /etc/samba/smb.conf && exec " + ToolPath()));
+  EXPECT_TRUE(InOrder(
+      Items(transcript),
+      {"box:Node type: Hybrid", "text:NetBIOS ИДЕНТИФИКАЦИЯ:  corp", "text:WINS Proxy Enabled ",
+       "text:NetBIOS использует DNS", "box:Primary WINS Server: 10.7.0.1",
+       "box:Secondary WINS Server: 10.7.0.2", "box:Primary WINS Server: 10.7.0.1"}));
+}
+
 }  // namespace
 }  // namespace addrvue::linux_source::testing

@@ -1,0 +1,47 @@
+// What a real network device is called: its vendor and model from the udev database or from the
+// hardware id tables, else its driver's name. Only devices with a parent device are looked at.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/linux/netlink_dump.h"
+#include "platform/linux/system_files.h"
+
+namespace addrvue::linux_source {
+
+// The name of a vendor and of one of its devices in pci.ids / usb.ids text; nothing when the
+// vendor is not listed. The model is empty when only the vendor is.
+struct HardwareName {
+  std::string vendor;
+  std::string model;
+};
+std::optional<HardwareName> LookUpHardwareName(std::string_view idsText, std::string_view vendorId,
+                                               std::string_view deviceId);
+
+// Vendor and model from a udev database entry ("E:ID_VENDOR_FROM_DATABASE=...").
+std::optional<std::string> UdevDescription(std::string_view udevEntry);
+
+struct DeviceFacts {
+  std::string description;  // UTF-8; empty when nothing names the device
+  bool wireless = false;
+};
+
+class DeviceReader {
+ public:
+  explicit DeviceReader(SystemRoot root) : root_(std::move(root)) {}
+
+  // Reads the files of one interface; virtual links (no parent device) are only named after
+  // their driver kind, from the dump.
+  DeviceFacts Read(const LinkEntry& link);
+
+ private:
+  const std::string& IdsTable(const std::string& bus);
+
+  SystemRoot root_;
+  std::map<std::string, std::string> idsTables_;  // read once per bus, when first needed
+};
+
+}  // namespace addrvue::linux_source

@@ -1,0 +1,23 @@
+// ISC dhclient's lease files: /var/lib/dhcp/*.leases, and the dhclient-*.lease files that
+// NetworkManager keeps when it runs dhclient.
+#pragma once
+
+#include <string_view>
+
+#include "platform/linux/dhcp_lease.h"
+#include "platform/linux/system_files.h"
+
+namespace addrvue::linux_source {
+
+// The leases of one file, the last `lease { }` block of each interface winning (dhclient
+// appends a block at each renewal).
+LeasesByInterface ParseDhclientLeases(std::string_view text);
+
+// A dhclient date: "W YYYY/MM/DD HH:MM:SS" in UTC, "epoch N" or "never".
+std::optional<std::int64_t> ParseDhclientDate(std::string_view text);
+
+// Every lease file under `root`; a later file (by name) wins over an earlier one for the same
+// interface only when its lease ends later.
+LeasesByInterface ReadDhclientLeases(const SystemRoot& root);
+
+}  // namespace addrvue::linux_source

@@ -1,0 +1,83 @@
+#include "platform/linux/linux_ip_helper.h"
+
+#include <optional>
+
+#include "platform/ip_helper_encoder.h"
+#include "platform/ip_helper_layout.h"
+#include "platform/system_ip_helper.h"
+
+namespace addrvue::linux_source {
+namespace {
+
+// One query's side of the two-call protocol.
+class QueryState {
+ public:
+  template <typename Encode>
+  std::uint32_t Answer(std::byte* buffer, std::uint32_t* size,
+                       const std::function<SystemSnapshot()>& take, Encode encode) {
+    if (size == nullptr) {
+      return iphlp::layout::kErrorInvalidParameter;
+    }
+    if (buffer == nullptr || !pending_) {
+      pending_ = encode(take());
+    }
+    const std::uint32_t code = iphlp::AnswerQuery(*pending_, buffer, size);
+    // Only an answer that asks for a larger buffer is followed by a fill of the same snapshot.
+    if (code != iphlp::layout::kErrorBufferOverflow) {
+      pending_.reset();
+    }
+    return code;
+  }
+
+ private:
+  std::optional<iphlp::ResultImage> pending_;
+};
+
+class LinuxIpHelper final : public iphlp::IpHelper {
+ public:
+  explicit LinuxIpHelper(std::function<SystemSnapshot()> take) : take_(std::move(take)) {}
+
+  std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
+    return params_.Answer(buffer, size, take_, [](const SystemSnapshot& snapshot) {
+      return iphlp::EncodeNetworkParams(snapshot.params);
+    });
+  }
+
+  std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
+    return adapters_.Answer(buffer, size, take_, [](const SystemSnapshot& snapshot) {
+      return iphlp::EncodeAdapters(snapshot.adapters);
+    });
+  }
+
+  // A reference in our buffers is the byte offset itself.
+  [[nodiscard]] std::optional<std::size_t> OffsetOfReference(
+      std::uint32_t reference, const std::byte* /*bufferStart*/) const override {
+    return reference;
+  }
+
+  [[nodiscard]] const iphlp::AnsiCodePage& TextCodePage() const override {
+    return iphlp::Latin1CodePage();
+  }
+
+ private:
+  std::function<SystemSnapshot()> take_;
+  QueryState params_;
+  QueryState adapters_;
+};
+
+}  // namespace
+
+std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(std::function<SystemSnapshot()> takeSnapshot) {
+  return std::make_unique<LinuxIpHelper>(std::move(takeSnapshot));
+}
+
+}  // namespace addrvue::linux_source
+
+namespace iphlp {
+
+std::unique_ptr<IpHelper> SystemIpHelper() {
+  return addrvue::linux_source::SnapshotIpHelper(
+      [] { return addrvue::linux_source::TakeSnapshot(addrvue::linux_source::SystemRoot{}); });
+}
+
+}  // namespace iphlp

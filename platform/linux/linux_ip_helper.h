@@ -1,0 +1,17 @@
+// The IP Helper of a Linux build: both queries answered from a snapshot of the live system.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/ip_helper.h"
+#include "platform/linux/snapshot.h"
+
+namespace addrvue::linux_source {
+
+// An IP Helper whose snapshots come from `takeSnapshot`. A sizing call (no buffer, or one too
+// small) takes a snapshot and keeps it; the fill call that follows writes that same snapshot; a
+// fill with no sizing before it takes a fresh one.
+std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(std::function<SystemSnapshot()> takeSnapshot);
+
+}  // namespace addrvue::linux_source

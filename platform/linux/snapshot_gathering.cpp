@@ -1,0 +1,57 @@
+#include <ctime>
+
+#include "platform/linux/dhclient_leases.h"
+#include "platform/linux/dhcpcd_lease.h"
+#include "platform/linux/network_manager_lease.h"
+#include "platform/linux/networkd_lease.h"
+#include "platform/linux/snapshot.h"
+
+namespace addrvue::linux_source {
+
+SystemFacts GatherFacts(const SystemRoot& root) {
+  SystemFacts facts;
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  facts.now = now.tv_sec;
+  timespec sinceBoot{};
+  clock_gettime(CLOCK_MONOTONIC, &sinceBoot);
+  facts.sinceBootCentiseconds = static_cast<std::uint64_t>(sinceBoot.tv_sec) * 100U +
+                                static_cast<std::uint64_t>(sinceBoot.tv_nsec) / 10'000'000U;
+
+  facts.kernelHostName = KernelHostName();
+  facts.resolver = ReadResolverConfig(root);
+  facts.samba = ReadSambaConfig(root);
+  facts.ipForwarding =
+      Trim(ReadFileText(root.Path("/proc/sys/net/ipv4/ip_forward"), 16).value_or("0")) == "1";
+  facts.kernel = ReadKernelInterfaces();
+
+  DeviceReader devices(root);
+  std::map<std::string, int> indexOfName;
+  for (const LinkEntry& link : facts.kernel.links) {
+    facts.devices[link.index] = devices.Read(link);
+    indexOfName[link.name] = link.index;
+  }
+
+  // The stores, most trusted first: NetworkManager and networkd keep what the running client
+  // holds; dhcpcd's and dhclient's files may outlive their client.
+  const auto addByIndex = [&](std::map<int, DhcpLease>&& leases) {
+    for (auto& [index, lease] : leases) {
+      facts.leases[index].push_back(std::move(lease));
+    }
+  };
+  const auto addByName = [&](LeasesByInterface&& leases) {
+    for (auto& [name, lease] : leases) {
+      if (const auto it = indexOfName.find(name); it != indexOfName.end()) {
+        facts.leases[it->second].push_back(std::move(lease));
+      }
+    }
+  };
+  addByName(ReadNetworkManagerBus());
+  addByIndex(ReadNetworkManagerDeviceFiles(root));
+  addByIndex(ReadNetworkdLeases(root));
+  addByName(ReadDhcpcdLeases(root));
+  addByName(ReadDhclientLeases(root));
+  return facts;
+}
+
+}  // namespace addrvue::linux_source

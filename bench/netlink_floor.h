@@ -1,0 +1,12 @@
+// The least any program must do to learn what the adapter query reports: one netlink dump each
+// of links, IPv4 addresses and IPv4 routes, with every message read and nothing decoded.
+#pragma once
+
+#include <cstddef>
+
+namespace addrvue::bench {
+
+// Runs the three dumps; returns the number of messages read, or 0 when the socket fails.
+std::size_t DumpLinksAddressesRoutes();
+
+}  // namespace addrvue::bench

@@ -17,7 +17,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The executables need nothing but Windows' own DLLs: the C and C++ runtimes are linked in.
 # Small: size-optimised code, one section per function so unused ones can be dropped, no symbols.
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
-set(CMAKE_CXX_FLAGS_MINSIZEREL_INIT "-Os -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")

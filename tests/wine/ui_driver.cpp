@@ -1,0 +1,268 @@
+// ui_driver EXE [HOLD_DIR]: runs QUIRNEL_ADDRVUE.exe the way a user would and writes down what
+// it shows. It waits for Command1, clicks it, and for every message box of that process titled
+// VELKOR_NX prints one transcript line (the box's text, the window's caption, Text1 and Label2 to
+// Label8, as UTF-8 JSON) and closes the box, until the closing box has gone and the process has
+// ended. The last line on standard error is "exit CODE".
+//
+// It only posts to the program's windows (a sent message would run the program's code on this
+// thread's terms); reading a text with WM_GETTEXT is the one sent message, with a timeout.
+// Windows are found by the process they belong to, never by title alone.
+//
+// With HOLD_DIR, at "start" (Command1 shown), "box1" (the first box shown) and "pause" (Picture1
+// shown) the driver creates HOLD_DIR\NAME.ready and waits for HOLD_DIR\NAME.go, so a harness can
+// take screenshots.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+#include "app/win32/control_ids.h"
+#include "platform/utf.h"
+#include "tests/support/recording_window.h"
+
+namespace {
+
+using addrvue::Control;
+using addrvue::win32::ControlId;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kStartTimeout = std::chrono::seconds(60);
+constexpr auto kBoxGoneTimeout = std::chrono::seconds(10);
+// The longest quiet time between two boxes: the pause (20 s) and some slack.
+constexpr auto kNextBoxTimeout = std::chrono::seconds(45);
+constexpr auto kExitTimeout = std::chrono::seconds(15);
+constexpr auto kHoldTimeout = std::chrono::seconds(60);
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr std::u16string_view kClosingText = u"_Всё _!";
+
+struct Handle {
+  HANDLE value = nullptr;
+  Handle() = default;
+  explicit Handle(HANDLE h) : value(h) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  Handle(Handle&&) = delete;
+  Handle& operator=(Handle&&) = delete;
+  ~Handle() {
+    if (value != nullptr) {
+      CloseHandle(value);
+    }
+  }
+};
+
+void Fail(const std::string& what) {
+  std::fprintf(stderr, "ui_driver: %s\n", what.c_str());
+  std::fflush(stderr);
+}
+
+// Polls `found` every 10 ms until it gives true or the time is up.
+bool WaitFor(std::chrono::milliseconds timeout, const std::function<bool()>& found) {
+  const auto end = Clock::now() + timeout;
+  while (!found()) {
+    if (Clock::now() >= end) {
+      return false;
+    }
+    Sleep(10);
+  }
+  return true;
+}
+
+std::wstring ClassName(HWND window) {
+  std::array<wchar_t, 128> name{};
+  const int n = GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+  return {name.data(), static_cast<std::size_t>(n > 0 ? n : 0)};
+}
+
+// A window's text, read with a timeout so that a hung program cannot hang the driver.
+std::u16string TextOf(HWND window) {
+  if (window == nullptr) {
+    return {};
+  }
+  std::vector<wchar_t> text(4096, L'\0');
+  DWORD_PTR copied = 0;
+  if (SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, 5000, &copied) == 0) {
+    return {};
+  }
+  return {text.begin(), text.begin() + static_cast<std::ptrdiff_t>(copied)};
+}
+
+struct TopLevelSearch {
+  DWORD processId;
+  const std::wstring* className;
+  const std::u16string* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
+  auto& s = *reinterpret_cast<TopLevelSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != s.processId || IsWindowVisible(window) == FALSE ||
+      ClassName(window) != *s.className || (s.title != nullptr && TextOf(window) != *s.title)) {
+    return TRUE;
+  }
+  s.found = window;
+  return FALSE;
+}
+
+// A visible top-level window of one process with a given class (and title, when given).
+HWND FindTopLevel(DWORD processId, const std::wstring& className, const std::u16string* title) {
+  TopLevelSearch search{processId, &className, title, nullptr};
+  EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class Holds {
+ public:
+  explicit Holds(std::wstring dir) : dir_(std::move(dir)) {}
+  void At(const wchar_t* name) {
+    if (dir_.empty()) {
+      return;
+    }
+    const std::wstring base = dir_ + L"\\" + name;
+    const Handle ready(CreateFileW((base + L".ready").c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring go = base + L".go";
+    if (!WaitFor(kHoldTimeout,
+                 [&] { return GetFileAttributesW(go.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
+      Fail("nobody released the hold");
+    }
+  }
+
+ private:
+  std::wstring dir_;
+};
+
+class Session {
+ public:
+  Session(PROCESS_INFORMATION process, Holds holds)
+      : process_(process.hProcess), thread_(process.hThread), id_(process.dwProcessId),
+        holds_(std::move(holds)) {}
+
+  int Run() {
+    if (!WaitFor(kStartTimeout, [this] { return Command1Shown(); })) {
+      Fail("Command1 did not appear");
+      return 3;
+    }
+    holds_.At(L"start");
+    PostMessageW(Control(Control::Command1), BM_CLICK, 0, 0);
+
+    bool closingSeen = false;
+    int boxes = 0;
+    while (!closingSeen) {
+      HWND box = nullptr;
+      if (!WaitFor(kNextBoxTimeout, [&] { return (box = NextBox()) != nullptr || Ended(); })) {
+        Fail("no box appeared");
+        return 3;
+      }
+      if (box == nullptr) {
+        Fail("the program ended before its closing box");
+        return ReportExit(3);
+      }
+      const std::u16string text = TextOf(GetDlgItem(box, kMessageBoxTextId));
+      PrintLine(text);
+      closingSeen = text == kClosingText;
+      if (++boxes == 1) {
+        holds_.At(L"box1");
+      }
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+      if (!WaitFor(kBoxGoneTimeout, [box] { return IsWindow(box) == FALSE; })) {
+        Fail("a box did not close");
+        return 3;
+      }
+      if (!pauseHeld_ && IsWindowVisible(Control(Control::Picture1)) != FALSE) {
+        pauseHeld_ = true;
+        holds_.At(L"pause");
+      }
+    }
+    if (!WaitFor(kExitTimeout, [this] { return Ended(); })) {
+      Fail("the program did not end after its closing box");
+      return 3;
+    }
+    return ReportExit(0);
+  }
+
+ private:
+  bool Command1Shown() {
+    if (form_ == nullptr) {
+      form_ = FindTopLevel(id_, addrvue::win32::kFormClassName, nullptr);
+    }
+    return form_ != nullptr && IsWindowVisible(Control(Control::Command1)) != FALSE;
+  }
+
+  HWND Control(addrvue::Control control) const { return GetDlgItem(form_, ControlId(control)); }
+
+  HWND NextBox() const {
+    static const std::u16string title(addrvue::layout::kApplicationTitle);
+    return FindTopLevel(id_, L"#32770", &title);
+  }
+
+  bool Ended() const { return WaitForSingleObject(process_.value, 0) == WAIT_OBJECT_0; }
+
+  void PrintLine(std::u16string_view box) const {
+    std::array<std::u16string, 8> texts;
+    static constexpr std::array<addrvue::Control, 8> kShown{
+        Control::Text1,  Control::Label2, Control::Label3, Control::Label4,
+        Control::Label5, Control::Label6, Control::Label7, Control::Label8};
+    for (std::size_t i = 0; i < kShown.size(); ++i) {
+      texts.at(i) = TextOf(Control(kShown.at(i)));
+    }
+    const std::string line = addrvue::testing::TranscriptLine(
+        box, TextOf(form_),
+        {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7]});
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+  }
+
+  int ReportExit(int result) const {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.value, &code);
+    std::fprintf(stderr, "exit %lu\n", code);
+    std::fflush(stderr);
+    return result;
+  }
+
+  Handle process_;
+  Handle thread_;
+  DWORD id_;
+  Holds holds_;
+  HWND form_ = nullptr;
+  bool pauseHeld_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  if (argc < 2 || argc > 3) {
+    Fail("usage: ui_driver EXE [HOLD_DIR]");
+    return 2;
+  }
+  const std::u16string exe = addrvue::FromUtf8(argv[1]);
+  std::wstring commandLine = L"\"" + std::wstring(exe.begin(), exe.end()) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process) == FALSE) {
+    Fail("cannot start the program (error " + std::to_string(GetLastError()) + ")");
+    return 2;
+  }
+  const std::u16string hold = argc == 3 ? addrvue::FromUtf8(argv[2]) : std::u16string();
+  Session session(process, Holds({hold.begin(), hold.end()}));
+  const int result = session.Run();
+  if (result != 0) {
+    TerminateProcess(process.hProcess, 99);
+  }
+  return result;
+}

@@ -65,7 +65,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // Keep the focus on the control that had it when the window comes back.
       if (LOWORD(wParam) == WA_INACTIVE) {
         focusBeforeDeactivation_ = GetFocus();
-      } else if (focusBeforeDeactivation_ != nullptr && IsWindow(focusBeforeDeactivation_)) {
+      } else if (focusBeforeDeactivation_ != nullptr &&
+                 IsWindow(focusBeforeDeactivation_) != FALSE) {
         SetFocus(focusBeforeDeactivation_);
         return 0;
       }

@@ -19,6 +19,10 @@ class FormWindow final : public Toolkit {
  public:
   // Creates the window and its controls (not shown yet); throws when Windows refuses.
   explicit FormWindow(HINSTANCE instance);
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+  FormWindow(FormWindow&&) = delete;
+  FormWindow& operator=(FormWindow&&) = delete;
   ~FormWindow() override;
 
   // What a click on Command1 runs.
@@ -48,7 +52,7 @@ class FormWindow final : public Toolkit {
   void RegisterClass();
   void CreateForm();
   void CreateControls();
-  void CreateControl(Control control);
+  void CreateControl(Control id);
   HFONT FontFor(Control control);
   [[nodiscard]] HWND Child(Control control) const;
   [[nodiscard]] HWND Owner() const;

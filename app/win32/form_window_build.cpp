@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -34,12 +35,12 @@ struct ChildStyle {
 
 ChildStyle StyleOf(const layout::ControlLayout& control) {
   using layout::Kind;
-  const DWORD centred = control.align == layout::Align::Center;
+  const bool centred = control.align == layout::Align::Center;
   switch (control.kind) {
     case Kind::Label:
-      return {L"STATIC", static_cast<DWORD>(SS_NOPREFIX | (centred ? SS_CENTER : SS_LEFT)), 0};
+      return {L"STATIC", SS_NOPREFIX | (centred ? DWORD{SS_CENTER} : DWORD{SS_LEFT}), 0};
     case Kind::TextBox:
-      return {L"EDIT", static_cast<DWORD>(ES_AUTOHSCROLL | (centred ? ES_CENTER : ES_LEFT)),
+      return {L"EDIT", ES_AUTOHSCROLL | (centred ? DWORD{ES_CENTER} : DWORD{ES_LEFT}),
               WS_EX_CLIENTEDGE};
     case Kind::CommandButton:
       return {L"BUTTON", BS_PUSHBUTTON, 0};
@@ -59,6 +60,7 @@ ChildStyle StyleOf(const layout::ControlLayout& control) {
 // focus along the order of creation; the others follow in the layout's order.
 std::vector<Control> CreationOrder() {
   std::vector<const layout::ControlLayout*> all;
+  all.reserve(layout::Controls().size());
   for (const auto& control : layout::Controls()) {
     all.push_back(&control);
   }
@@ -66,6 +68,7 @@ std::vector<Control> CreationOrder() {
     return a->tabIndex.value_or(1000) < b->tabIndex.value_or(1000);
   });
   std::vector<Control> order;
+  order.reserve(all.size());
   for (const auto* control : all) {
     order.push_back(control->id);
   }
@@ -142,7 +145,7 @@ void FormWindow::CreateForm() {
 
 HFONT FormWindow::FontFor(Control control) {
   const auto& font = layout::Of(control).font.value_or(layout::Window().font);
-  const int height = -static_cast<int>(font.points * dpiY_ / 72.0 + 0.5);
+  const int height = -static_cast<int>(std::lround(font.points * dpiY_ / 72.0));
   HFONT handle =
       CreateFontW(height, 0, 0, 0, font.weight, font.italic ? TRUE : FALSE, FALSE, FALSE,
                   static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,

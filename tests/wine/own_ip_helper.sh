@@ -6,6 +6,8 @@
 # (UTS namespace) and its own resolv.conf (bind-mounted in a private mount namespace). Wine takes
 # its view of the network where its server starts, so the prefix's server is stopped first and
 # started again inside the namespace. The transcript must show what the namespace holds.
+# Alone on its display, the run also stops for screenshots of the window at start, with its first
+# box and in the pause: OUT/shots/windows-{start,box1,pause}.png.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_common.sh"
@@ -29,7 +31,7 @@ address=10.77.5.2 gateway=10.77.5.1 dns1=10.77.5.53 dns2=10.77.5.54
 ns=addrvue-wine-$$ peer=addrvue-wpeer-$$
 
 rm -rf "$out"
-mkdir -p "$out"
+mkdir -p "$out/shots" "$out/hold"
 printf 'nameserver %s\nnameserver %s\nsearch example.test\n' "$dns1" "$dns2" >"$out/resolv.conf"
 
 xvfb=
@@ -61,10 +63,22 @@ wineserver -w
 started=$(date +%s)
 rc=0
 ip netns exec "$ns" unshare --uts --mount sh -c '
-  hostname "$1" && mount --bind "$2" /etc/resolv.conf && exec timeout 150 wine "$3" "$4"
-' sh "$host" "$out/resolv.conf" "$driver" "$(windows_path "$exe")" \
-  >"$out/transcript.jsonl" 2>"$out/driver.err" || rc=$?
+  hostname "$1" && mount --bind "$2" /etc/resolv.conf && exec timeout 150 wine "$3" --hold "$4" "$5"
+' sh "$host" "$out/resolv.conf" "$driver" "$(windows_path "$out/hold")" "$(windows_path "$exe")" \
+  >"$out/transcript.jsonl" 2>"$out/driver.err" &
+driver_pid=$!
+for point in start box1 pause; do
+  for _ in $(seq 1200); do [ -e "$out/hold/$point.ready" ] && break; sleep 0.05; done
+  if [ -e "$out/hold/$point.ready" ]; then
+    sleep 0.5  # let the window finish painting
+    # The whole screen, cut to the window (the screen around it is black).
+    import -window root -trim +repage "$out/shots/windows-$point.png" || true
+  fi
+  touch "$out/hold/$point.go"
+done
+wait "$driver_pid" || rc=$?
 wineserver -w
+ls "$out/shots"/*.png 2>/dev/null | sed 's/^/screenshot: /'
 echo "the run took $(($(date +%s) - started)) s"
 
 exit_line=$(tr -d '\r' <"$out/driver.err" | grep -E '^exit [0-9]+$' | tail -1 || true)

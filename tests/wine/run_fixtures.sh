@@ -4,9 +4,8 @@
 # Runs QUIRNEL_ADDRVUE.exe under Wine against the stand-in iphlpapi.dll once per fixture (every
 # fixture when none is named), each run clicked through by its own UI driver, all at the same
 # time (each includes the 20-second pause). Each run must reach the closing box and exit with
-# code 0, and its transcript must equal the Linux report's for that fixture. One run of
-# three_dns_two_adapters goes on a second display and stops for screenshots of the window at
-# start, with its first box, and in the pause (OUT/shots/windows-*.png).
+# code 0, and its transcript must equal the Linux report's for that fixture. One more run has
+# its window closed as soon as the pause begins, which must not shorten the pause.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_common.sh"
@@ -28,7 +27,7 @@ wine_env "$prefix"
 export WINEDLLOVERRIDES=iphlpapi=n,b
 
 rm -rf "$out"
-mkdir -p "$out/app" "$out/shots" "$out/hold"
+mkdir -p "$out/app"
 cp "$exe" "$standin" "$out/app/"
 app=$(windows_path "$out/app/QUIRNEL_ADDRVUE.exe")
 
@@ -43,9 +42,25 @@ trap cleanup EXIT
 start_xvfb
 export DISPLAY=$XVFB_DISPLAY
 xvfbs+=("$XVFB_PID")
-start_xvfb
-shots_display=$XVFB_DISPLAY
-xvfbs+=("$XVFB_PID")
+
+# check_run OUTPUT_NAME FIXTURE DRIVER_PID: the run reached the closing box, the program exited
+# with 0, and the transcript equals the Linux one.
+failed=0
+check_run() {
+  local name=$1 fixture=$2 pid=$3 rc=0 verdict exit_line
+  wait "$pid" || rc=$?
+  "$transcript_tool" "$fixture" >"$out/$name.linux.jsonl"
+  verdict=$(/usr/bin/python3 "$here/compare_transcripts.py" "$out/$name.jsonl" \
+    "$out/$name.linux.jsonl" || true)
+  exit_line=$(tr -d '\r' <"$out/$name.err" | grep -E '^exit [0-9]+$' | tail -1 || true)
+  if [ "$rc" -ne 0 ] || [ "$exit_line" != "exit 0" ] || [[ $verdict != OK:* ]]; then
+    failed=1
+    echo "FAIL $name: driver $rc, program ${exit_line:-did not end}; $verdict"
+    sed 's/^/    /' "$out/$name.err"
+  else
+    echo "ok   $name: $verdict; $(tr -d '\r' <"$out/$name.err" | grep '^pause')"
+  fi
+}
 
 started=$(date +%s)
 pids=()
@@ -53,43 +68,15 @@ for f in "${fixtures[@]}"; do
   ADDRVUE_FIXTURE=$f timeout 150 wine "$driver" "$app" >"$out/$f.jsonl" 2>"$out/$f.err" &
   pids+=($!)
 done
+# A run whose window is closed as soon as the pause begins: the pause still lasts 20 s.
+ADDRVUE_FIXTURE=one_dns_one_adapter timeout 150 \
+  wine "$driver" --close-in-pause "$app" >"$out/closed_in_pause.jsonl" 2>"$out/closed_in_pause.err" &
+closed_pid=$!
 
-# The screenshot run, alone on its display.
-ADDRVUE_FIXTURE=three_dns_two_adapters DISPLAY=$shots_display timeout 150 \
-  wine "$driver" "$app" "$(windows_path "$out/hold")" >"$out/shots.jsonl" 2>"$out/shots.err" &
-shots_pid=$!
-for point in start box1 pause; do
-  for _ in $(seq 1200); do [ -e "$out/hold/$point.ready" ] && break; sleep 0.05; done
-  if [ -e "$out/hold/$point.ready" ]; then
-    sleep 0.5  # let the window finish painting
-    DISPLAY=$shots_display import -window root "$out/shots/windows-$point.png" || true
-  fi
-  touch "$out/hold/$point.go"
-done
-
-failed=0
 for i in "${!fixtures[@]}"; do
-  f=${fixtures[$i]}
-  rc=0; wait "${pids[$i]}" || rc=$?
-  "$transcript_tool" "$f" >"$out/$f.linux.jsonl"
-  verdict=$(/usr/bin/python3 "$here/compare_transcripts.py" "$out/$f.jsonl" "$out/$f.linux.jsonl" || true)
-  exit_line=$(tr -d '\r' <"$out/$f.err" | grep -E '^exit [0-9]+$' | tail -1 || true)
-  if [ "$rc" -ne 0 ] || [ "$exit_line" != "exit 0" ] || [[ $verdict != OK:* ]]; then
-    failed=1
-    echo "FAIL $f: driver $rc, program ${exit_line:-did not end}; $verdict"
-    sed 's/^/    /' "$out/$f.err"
-  else
-    echo "ok   $f: $verdict"
-  fi
+  check_run "${fixtures[$i]}" "${fixtures[$i]}" "${pids[$i]}"
 done
-rc=0; wait "$shots_pid" || rc=$?
-"$transcript_tool" three_dns_two_adapters >"$out/shots.linux.jsonl"
-verdict=$(/usr/bin/python3 "$here/compare_transcripts.py" "$out/shots.jsonl" "$out/shots.linux.jsonl" || true)
-if [ "$rc" -ne 0 ] || [[ $verdict != OK:* ]]; then
-  failed=1
-  echo "FAIL screenshot run: driver $rc; $verdict"
-fi
-ls "$out/shots"/*.png 2>/dev/null | sed 's/^/screenshot: /'
-echo "${#fixtures[@]} fixture runs and the screenshot run took $(($(date +%s) - started)) s"
+check_run closed_in_pause one_dns_one_adapter "$closed_pid"
+echo "${#fixtures[@]} fixture runs and one with the window closed took $(($(date +%s) - started)) s"
 wineserver -w
 exit "$failed"

@@ -1,15 +1,19 @@
-// ui_driver EXE [HOLD_DIR]: runs QUIRNEL_ADDRVUE.exe the way a user would and writes down what
-// it shows. It waits for Command1, clicks it, and for every message box of that process titled
-// VELKOR_NX prints one transcript line (the box's text, the window's caption, Text1 and Label2 to
-// Label8, as UTF-8 JSON) and closes the box, until the closing box has gone and the process has
-// ended. The last line on standard error is "exit CODE".
+// ui_driver [--hold DIR] [--close-in-pause] EXE: runs QUIRNEL_ADDRVUE.exe the way a user would and
+// writes down what it shows. It waits for Command1, clicks it, and for every message box of that
+// process titled VELKOR_NX prints one transcript line (the box's text, the window's caption, Text1
+// and Label2 to Label8, as UTF-8 JSON) and closes the box, until the closing box has gone and the
+// process has ended. The last line on standard error is "exit CODE".
 //
 // It only posts to the program's windows (a sent message would run the program's code on this
 // thread's terms); reading a text with WM_GETTEXT is the one sent message, with a timeout.
 // Windows are found by the process they belong to, never by title alone.
 //
-// With HOLD_DIR, at "start" (Command1 shown), "box1" (the first box shown) and "pause" (Picture1
-// shown) the driver creates HOLD_DIR\NAME.ready and waits for HOLD_DIR\NAME.go, so a harness can
+// The closing box must come at least 20 s after the box before it was closed (the pause).
+// With --close-in-pause the driver closes the main window as soon as the pause has begun: the
+// pause must still last its 20 s, and the closing box then shows with no owner window.
+//
+// With --hold DIR, at "start" (Command1 shown), "box1" (the first box shown) and "pause"
+// (Picture1 shown) the driver creates DIR\NAME.ready and waits for DIR\NAME.go, so a harness can
 // take screenshots.
 #include <windows.h>
 
@@ -42,6 +46,8 @@ constexpr auto kExitTimeout = std::chrono::seconds(15);
 constexpr auto kHoldTimeout = std::chrono::seconds(60);
 constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr std::u16string_view kClosingText = u"_Всё _!";
+// The pause lasts 20 s; the driver sees its start a little after it began.
+constexpr auto kShortestPause = std::chrono::milliseconds(19500);
 
 struct Handle {
   HANDLE value = nullptr;
@@ -144,9 +150,12 @@ class Holds {
 
 class Session {
  public:
-  Session(PROCESS_INFORMATION process, Holds holds)
-      : process_(process.hProcess), thread_(process.hThread), id_(process.dwProcessId),
-        holds_(std::move(holds)) {}
+  Session(PROCESS_INFORMATION process, Holds holds, bool closeInPause)
+      : process_(process.hProcess),
+        thread_(process.hThread),
+        id_(process.dwProcessId),
+        holds_(std::move(holds)),
+        closeInPause_(closeInPause) {}
 
   int Run() {
     if (!WaitFor(kStartTimeout, [this] { return Command1Shown(); })) {
@@ -168,9 +177,13 @@ class Session {
         Fail("the program ended before its closing box");
         return ReportExit(3);
       }
+      const auto shown = Clock::now();
       const std::u16string text = TextOf(GetDlgItem(box, kMessageBoxTextId));
       PrintLine(text);
       closingSeen = text == kClosingText;
+      if (closingSeen && !CheckClosingBox(box, shown)) {
+        return 3;
+      }
       if (++boxes == 1) {
         holds_.At(L"box1");
       }
@@ -180,8 +193,12 @@ class Session {
         Fail("a box did not close");
         return 3;
       }
-      if (!pauseHeld_ && IsWindowVisible(Control(Control::Picture1)) != FALSE) {
-        pauseHeld_ = true;
+      lastBoxClosed_ = Clock::now();
+      if (!pauseSeen_ && IsWindowVisible(Control(Control::Picture1)) != FALSE) {
+        pauseSeen_ = true;
+        if (closeInPause_) {
+          PostMessageW(form_, WM_CLOSE, 0, 0);
+        }
         holds_.At(L"pause");
       }
     }
@@ -200,14 +217,33 @@ class Session {
     return form_ != nullptr && IsWindowVisible(Control(Control::Command1)) != FALSE;
   }
 
-  HWND Control(addrvue::Control control) const { return GetDlgItem(form_, ControlId(control)); }
+  [[nodiscard]] bool CheckClosingBox(HWND box, Clock::time_point shown) const {
+    const auto pause =
+        std::chrono::duration_cast<std::chrono::milliseconds>(shown - lastBoxClosed_);
+    std::fprintf(stderr, "pause %.1f s\n", static_cast<double>(pause.count()) / 1000.0);
+    if (pause < kShortestPause) {
+      Fail("the closing box came before the 20-second pause was over");
+      return false;
+    }
+    if (closeInPause_ && (IsWindow(form_) != FALSE || GetWindow(box, GW_OWNER) != nullptr)) {
+      Fail("the window closed during the pause is still there, or owns the closing box");
+      return false;
+    }
+    return true;
+  }
 
-  HWND NextBox() const {
+  [[nodiscard]] HWND Control(addrvue::Control control) const {
+    return GetDlgItem(form_, ControlId(control));
+  }
+
+  [[nodiscard]] HWND NextBox() const {
     static const std::u16string title(addrvue::layout::kApplicationTitle);
     return FindTopLevel(id_, L"#32770", &title);
   }
 
-  bool Ended() const { return WaitForSingleObject(process_.value, 0) == WAIT_OBJECT_0; }
+  [[nodiscard]] bool Ended() const {
+    return WaitForSingleObject(process_.value, 0) == WAIT_OBJECT_0;
+  }
 
   void PrintLine(std::u16string_view box) const {
     std::array<std::u16string, 8> texts;
@@ -224,7 +260,7 @@ class Session {
     std::fflush(stdout);
   }
 
-  int ReportExit(int result) const {
+  [[nodiscard]] int ReportExit(int result) const {
     DWORD code = 0;
     GetExitCodeProcess(process_.value, &code);
     std::fprintf(stderr, "exit %lu\n", code);
@@ -236,19 +272,34 @@ class Session {
   Handle thread_;
   DWORD id_;
   Holds holds_;
+  bool closeInPause_;
   HWND form_ = nullptr;
-  bool pauseHeld_ = false;
+  bool pauseSeen_ = false;
+  Clock::time_point lastBoxClosed_ = Clock::now();
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
-  if (argc < 2 || argc > 3) {
-    Fail("usage: ui_driver EXE [HOLD_DIR]");
+  std::u16string hold;
+  bool closeInPause = false;
+  int arg = 1;
+  for (; arg < argc && argv[arg][0] == '-'; ++arg) {
+    const std::string option = argv[arg];
+    if (option == "--hold" && arg + 1 < argc) {
+      hold = addrvue::FromUtf8(argv[++arg]);
+    } else if (option == "--close-in-pause") {
+      closeInPause = true;
+    } else {
+      break;
+    }
+  }
+  if (arg + 1 != argc) {
+    Fail("usage: ui_driver [--hold DIR] [--close-in-pause] EXE");
     return 2;
   }
-  const std::u16string exe = addrvue::FromUtf8(argv[1]);
+  const std::u16string exe = addrvue::FromUtf8(argv[arg]);
   std::wstring commandLine = L"\"" + std::wstring(exe.begin(), exe.end()) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -258,8 +309,7 @@ int main(int argc, char** argv) {
     Fail("cannot start the program (error " + std::to_string(GetLastError()) + ")");
     return 2;
   }
-  const std::u16string hold = argc == 3 ? addrvue::FromUtf8(argv[2]) : std::u16string();
-  Session session(process, Holds({hold.begin(), hold.end()}));
+  Session session(process, Holds({hold.begin(), hold.end()}), closeInPause);
   const int result = session.Run();
   if (result != 0) {
     TerminateProcess(process.hProcess, 99);

@@ -111,7 +111,11 @@ def check_pictures(pe):
 
 
 def main():
-    pe = pefile.PE(sys.argv[1])
+    try:
+        pe = pefile.PE(sys.argv[1])
+    except (OSError, pefile.PEFormatError) as error:
+        print(f"FAIL: cannot read {sys.argv[1]} ({error}): build the windows preset first")
+        return 1
     check_image(pe)
     check_version(pe)
     check_pictures(pe)

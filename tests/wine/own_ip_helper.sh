@@ -87,5 +87,11 @@ if [ "$rc" -ne 0 ] || [ "$exit_line" != "exit 0" ]; then
   sed 's/^/    /' "$out/driver.err"
   exit 1
 fi
+# Alone on its display, the window is the active one: its focus must have been checked.
+if ! grep -q '^start: focus on Command1' "$out/driver.err"; then
+  echo "FAIL: the window at start was not active with the focus on Command1"
+  sed 's/^/    /' "$out/driver.err"
+  exit 1
+fi
 /usr/bin/python3 "$here/check_own_ip_helper.py" "$out/transcript.jsonl" \
   "$host" "$dns1" "$dns2" "$address" 255.255.255.0 "$gateway" 2-0-A-4D-5-2  # bytes without leading zeros

@@ -8,6 +8,11 @@
 // thread's terms); reading a text with WM_GETTEXT is the one sent message, with a timeout.
 // Windows are found by the process they belong to, never by title alone.
 //
+// Before the click it checks the window as the layout gives it: client area, every control's
+// place and size (at 96 DPI), alignment, visibility, enabled state and, when the window is the
+// active one, the focus on Command1; in
+// the pause, that Command1 and Text1 are hidden and Picture1 and a disabled Text2 shown.
+//
 // The closing box must come at least 20 s after the box before it was closed (the pause).
 // With --close-in-pause the driver closes the main window as soon as the pause has begun: the
 // pause must still last its 20 s, and the closing box then shows with no owner window.
@@ -162,6 +167,9 @@ class Session {
       Fail("Command1 did not appear");
       return 3;
     }
+    if (!CheckStart()) {
+      return 3;
+    }
     holds_.At(L"start");
     PostMessageW(Control(Control::Command1), BM_CLICK, 0, 0);
 
@@ -196,6 +204,9 @@ class Session {
       lastBoxClosed_ = Clock::now();
       if (!pauseSeen_ && IsWindowVisible(Control(Control::Picture1)) != FALSE) {
         pauseSeen_ = true;
+        if (!CheckPause()) {
+          return 3;
+        }
         if (closeInPause_) {
           PostMessageW(form_, WM_CLOSE, 0, 0);
         }
@@ -215,6 +226,85 @@ class Session {
       form_ = FindTopLevel(id_, addrvue::win32::kFormClassName, nullptr);
     }
     return form_ != nullptr && IsWindowVisible(Control(Control::Command1)) != FALSE;
+  }
+
+  // Where a control lies in the client area of its window.
+  [[nodiscard]] RECT PlaceOf(HWND control) const {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  [[nodiscard]] bool CheckStart() const {
+    namespace layout = addrvue::layout;
+    std::string problems;
+    const auto px = [](int twips) { return layout::TwipsToPixels(twips); };
+    RECT client{};
+    GetClientRect(form_, &client);
+    if (client.right != px(layout::Window().clientWidth) ||
+        client.bottom != px(layout::Window().clientHeight)) {
+      problems += " client area " + std::to_string(client.right) + "x" +
+                  std::to_string(client.bottom) + ";";
+    }
+    for (const auto& c : layout::Controls()) {
+      if (c.kind == layout::Kind::Timer) {
+        continue;
+      }
+      HWND control = Control(c.id);
+      const std::string name = addrvue::ToUtf8(c.name);
+      const RECT r = PlaceOf(control);
+      if (r.left != px(c.left) || r.top != px(c.top) || r.right - r.left != px(c.width) ||
+          r.bottom - r.top != px(c.height)) {
+        problems += " " + name + " at " + std::to_string(r.left) + "," + std::to_string(r.top) +
+                    " " + std::to_string(r.right - r.left) + "x" +
+                    std::to_string(r.bottom - r.top) + ";";
+      }
+      if ((IsWindowVisible(control) != FALSE) != c.visible ||
+          (IsWindowEnabled(control) != FALSE) != c.enabled) {
+        problems += " " + name + " visible or enabled wrong;";
+      }
+      const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+      if (c.kind == layout::Kind::Label &&
+          ((style & SS_TYPEMASK) == SS_CENTER) != (c.align == layout::Align::Center)) {
+        problems += " " + name + " alignment;";
+      }
+      if (c.kind == layout::Kind::TextBox && (style & ES_CENTER) == 0) {
+        problems += " " + name + " not centred;";
+      }
+    }
+    if (!TextOf(Control(Control::Text1)).empty()) {
+      problems += " Text1 not empty;";
+    }
+    // The focus belongs to the active window; with several programs starting at once, this one
+    // may not be it.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetForegroundWindow() != form_) {
+      std::fputs("start: not the active window, focus not checked\n", stderr);
+    } else if (GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &gui) == FALSE ||
+               gui.hwndFocus != Control(Control::Command1)) {
+      problems += " the focus is not on Command1;";
+    } else {
+      std::fputs("start: focus on Command1\n", stderr);
+    }
+    if (!problems.empty()) {
+      Fail("the window at start:" + problems);
+    }
+    return problems.empty();
+  }
+
+  [[nodiscard]] bool CheckPause() const {
+    // Picture1, Text1 and Text2 change one after the other as the pause begins.
+    const auto shown = [this](addrvue::Control c) { return IsWindowVisible(Control(c)) != FALSE; };
+    if (!WaitFor(std::chrono::seconds(2), [&] {
+          return !shown(Control::Command1) && !shown(Control::Text1) && shown(Control::Text2) &&
+                 IsWindowEnabled(Control(Control::Text2)) == FALSE;
+        })) {
+      Fail("the pause shows the wrong controls, or Text2 enabled");
+      return false;
+    }
+    return true;
   }
 
   [[nodiscard]] bool CheckClosingBox(HWND box, Clock::time_point shown) const {

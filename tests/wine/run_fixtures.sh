@@ -5,7 +5,8 @@
 # fixture when none is named), each run clicked through by its own UI driver, all at the same
 # time (each includes the 20-second pause). Each run must reach the closing box and exit with
 # code 0, and its transcript must equal the Linux report's for that fixture. One more run has
-# its window closed as soon as the pause begins, which must not shorten the pause.
+# its window closed as soon as the pause begins, which must not shorten the pause; another has
+# it closed before the click, which ends the program.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_common.sh"
@@ -72,11 +73,24 @@ done
 ADDRVUE_FIXTURE=one_dns_one_adapter timeout 150 \
   wine "$driver" --close-in-pause "$app" >"$out/closed_in_pause.jsonl" 2>"$out/closed_in_pause.err" &
 closed_pid=$!
+# A run whose window is closed before the click: the program ends with code 0, showing nothing.
+ADDRVUE_FIXTURE=one_dns_one_adapter timeout 150 \
+  wine "$driver" --close-at-start "$app" >"$out/closed_at_start.jsonl" 2>"$out/closed_at_start.err" &
+closed_at_start_pid=$!
 
 for i in "${!fixtures[@]}"; do
   check_run "${fixtures[$i]}" "${fixtures[$i]}" "${pids[$i]}"
 done
 check_run closed_in_pause one_dns_one_adapter "$closed_pid"
-echo "${#fixtures[@]} fixture runs and one with the window closed took $(($(date +%s) - started)) s"
+rc=0; wait "$closed_at_start_pid" || rc=$?
+exit_line=$(tr -d '\r' <"$out/closed_at_start.err" | grep -E '^exit [0-9]+$' | tail -1 || true)
+if [ "$rc" -ne 0 ] || [ "$exit_line" != "exit 0" ] || [ -s "$out/closed_at_start.jsonl" ]; then
+  failed=1
+  echo "FAIL closed_at_start: driver $rc, program ${exit_line:-did not end}, boxes shown:"
+  sed 's/^/    /' "$out/closed_at_start.jsonl" "$out/closed_at_start.err"
+else
+  echo "ok   closed_at_start: the program ended with code 0 and showed no box"
+fi
+echo "${#fixtures[@]} fixture runs and two with the window closed took $(($(date +%s) - started)) s"
 wineserver -w
 exit "$failed"

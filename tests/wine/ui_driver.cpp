@@ -1,8 +1,8 @@
-// ui_driver [--hold DIR] [--close-in-pause] EXE: runs QUIRNEL_ADDRVUE.exe the way a user would and
-// writes down what it shows. It waits for Command1, clicks it, and for every message box of that
-// process titled VELKOR_NX prints one transcript line (the box's text, the window's caption, Text1
-// and Label2 to Label8, as UTF-8 JSON) and closes the box, until the closing box has gone and the
-// process has ended. The last line on standard error is "exit CODE".
+// ui_driver [--hold DIR] [--close-in-pause | --close-at-start] EXE: runs QUIRNEL_ADDRVUE.exe the
+// way a user would and writes down what it shows. It waits for Command1, clicks it, and for every
+// message box of that process titled VELKOR_NX prints one transcript line (the box's text, the
+// window's caption, Text1 and Label2 to Label8, as UTF-8 JSON) and closes the box, until the
+// closing box has gone and the process has ended. The last line on standard error is "exit CODE".
 //
 // It only posts to the program's windows (a sent message would run the program's code on this
 // thread's terms); reading a text with WM_GETTEXT is the one sent message, with a timeout.
@@ -14,6 +14,7 @@
 // the pause, that Command1 and Text1 are hidden and Picture1 and a disabled Text2 shown.
 //
 // The closing box must come at least 20 s after the box before it was closed (the pause).
+// With --close-at-start the driver closes the window instead of clicking: the program must end.
 // With --close-in-pause the driver closes the main window as soon as the pause has begun: the
 // pause must still last its 20 s, and the closing box then shows with no owner window.
 //
@@ -155,12 +156,15 @@ class Holds {
 
 class Session {
  public:
-  Session(PROCESS_INFORMATION process, Holds holds, bool closeInPause)
+  enum class Close { Never, AtStart, InPause };
+
+  Session(PROCESS_INFORMATION process, Holds holds, Close close)
       : process_(process.hProcess),
         thread_(process.hThread),
         id_(process.dwProcessId),
         holds_(std::move(holds)),
-        closeInPause_(closeInPause) {}
+        closeInPause_(close == Close::InPause),
+        closeAtStart_(close == Close::AtStart) {}
 
   int Run() {
     if (!WaitFor(kStartTimeout, [this] { return Command1Shown(); })) {
@@ -171,6 +175,14 @@ class Session {
       return 3;
     }
     holds_.At(L"start");
+    if (closeAtStart_) {
+      PostMessageW(form_, WM_CLOSE, 0, 0);
+      if (!WaitFor(kExitTimeout, [this] { return Ended(); })) {
+        Fail("the program did not end when its window was closed");
+        return 3;
+      }
+      return ReportExit(0);
+    }
     PostMessageW(Control(Control::Command1), BM_CLICK, 0, 0);
 
     bool closingSeen = false;
@@ -363,6 +375,7 @@ class Session {
   DWORD id_;
   Holds holds_;
   bool closeInPause_;
+  bool closeAtStart_;
   HWND form_ = nullptr;
   bool pauseSeen_ = false;
   Clock::time_point lastBoxClosed_ = Clock::now();
@@ -373,20 +386,22 @@ class Session {
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   std::u16string hold;
-  bool closeInPause = false;
+  auto close = Session::Close::Never;
   int arg = 1;
   for (; arg < argc && argv[arg][0] == '-'; ++arg) {
     const std::string option = argv[arg];
     if (option == "--hold" && arg + 1 < argc) {
       hold = addrvue::FromUtf8(argv[++arg]);
     } else if (option == "--close-in-pause") {
-      closeInPause = true;
+      close = Session::Close::InPause;
+    } else if (option == "--close-at-start") {
+      close = Session::Close::AtStart;
     } else {
       break;
     }
   }
   if (arg + 1 != argc) {
-    Fail("usage: ui_driver [--hold DIR] [--close-in-pause] EXE");
+    Fail("usage: ui_driver [--hold DIR] [--close-in-pause | --close-at-start] EXE");
     return 2;
   }
   const std::u16string exe = addrvue::FromUtf8(argv[arg]);
@@ -399,7 +414,7 @@ int main(int argc, char** argv) {
     Fail("cannot start the program (error " + std::to_string(GetLastError()) + ")");
     return 2;
   }
-  Session session(process, Holds({hold.begin(), hold.end()}), closeInPause);
+  Session session(process, Holds({hold.begin(), hold.end()}), close);
   const int result = session.Run();
   if (result != 0) {
     TerminateProcess(process.hProcess, 99);

@@ -1,10 +1,16 @@
 #include "tests/support/scripted_ip_helper.h"
 
+#include <algorithm>
+
 namespace addrvue::testing {
 
 void Patch32(iphlp::ResultImage& image, std::size_t at, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i) {
     image.bytes.at(at + i) = static_cast<std::byte>((value >> (8 * i)) & 0xFFU);
+  }
+  // A patched Next is a reference like the others: an answer with real addresses moves it too.
+  if (std::find(image.references.begin(), image.references.end(), at) == image.references.end()) {
+    image.references.push_back(at);
   }
 }
 

@@ -20,7 +20,8 @@ struct ScriptedQuery {
   std::optional<std::uint32_t> fillCode;
 };
 
-// Overwrites the 32-bit little-endian value at `at` (a Next field, say) in an image.
+// Overwrites the 32-bit little-endian Next field at `at` in an image and lists it among the
+// image's references.
 void Patch32(iphlp::ResultImage& image, std::size_t at, std::uint32_t value);
 
 class ScriptedIpHelper final : public iphlp::IpHelper {

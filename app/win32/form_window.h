@@ -1,0 +1,85 @@
+// The Win32 window Form1, built from the layout data, and the toolkit the button sequence runs
+// on: caption and texts, visibility, modal boxes titled with the application's title, the clock,
+// event processing and the end of the program.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/toolkit.h"
+#include "app/win32/gdi_handles.h"
+
+namespace addrvue::win32 {
+
+class FormWindow final : public Toolkit {
+ public:
+  // Creates the window and its controls (not shown yet); throws when Windows refuses.
+  explicit FormWindow(HINSTANCE instance);
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+  FormWindow(FormWindow&&) = delete;
+  FormWindow& operator=(FormWindow&&) = delete;
+  ~FormWindow() override;
+
+  // What a click on Command1 runs.
+  void OnCommand1Click(std::function<void()> handler) { command1Click_ = std::move(handler); }
+  // Shows the window centred on the screen with the focus on Command1.
+  void Show(int showCommand);
+  // Handles events until the window is closed; returns the program's exit code.
+  int RunMessageLoop();
+
+  void SetVisible(Control control, bool visible) override;
+  double ClockSeconds() override;
+  void ProcessEvents(std::chrono::milliseconds maxWait) override;
+  [[noreturn]] void EndProgram() override;
+
+  // An error that left an event handler: shown in a box, then the program ends with code 1.
+  [[noreturn]] static void ShowUnhandledError(HWND owner, std::u16string_view what);
+
+ protected:
+  void ReplaceCaption(std::u16string_view text) override;
+  void ReplaceText(Control control, std::u16string_view text) override;
+  void ShowMessageBox(std::u16string_view text) override;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void RegisterClass();
+  void CreateForm();
+  void CreateControls();
+  void CreateControl(Control id);
+  HFONT FontFor(Control control);
+  [[nodiscard]] HWND Child(Control control) const;
+  [[nodiscard]] HWND Owner() const;
+  void RunClick();
+  LRESULT ColourStatic(HDC dc, HWND control);
+  void DrawPicture(const DRAWITEMSTRUCT& item) const;
+  void Dispatch(MSG& message);
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  int dpiX_ = 96;
+  int dpiY_ = 96;
+  std::array<HWND, 14> children_{};
+  std::array<BrushHandle, 14> backgrounds_;
+  std::vector<FontHandle> fonts_;
+  BitmapHandle picture_;
+  IconHandle bigIcon_;
+  IconHandle smallIcon_;
+  IconHandle image1Icon_;
+  HWND focusBeforeDeactivation_ = nullptr;
+  std::function<void()> command1Click_;
+  bool inClick_ = false;
+  LARGE_INTEGER clockStart_{};
+  LARGE_INTEGER clockFrequency_{};
+};
+
+// The program's text as Windows wants it (wchar_t is 16 bits here, like char16_t).
+std::wstring Wide(std::u16string_view text);
+
+}  // namespace addrvue::win32

@@ -1,0 +1,28 @@
+// Start-up of QUIRNEL_ADDRVUE.exe: Form1 is created from the layout, its load handler runs, and
+// the window is shown; from then on the program only answers window events.
+#include <windows.h>
+
+#include <exception>
+
+#include "app/form1.h"
+#include "app/win32/form_window.h"
+#include "platform/date_names.h"
+#include "platform/system_ip_helper.h"
+#include "platform/utf.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int showCommand) {
+  using addrvue::win32::FormWindow;
+  try {
+    const auto ipHelper = iphlp::SystemIpHelper();
+    const auto dateNames = addrvue::UserDateNames();
+    FormWindow window(instance);
+    addrvue::Form1 form(window, *ipHelper, *dateNames);
+    window.OnCommand1Click([&form] { form.Command1_Click(); });
+    form.Form1_Load();
+    window.Show(showCommand);
+    return window.RunMessageLoop();
+  } catch (const std::exception& error) {
+    FormWindow::ShowUnhandledError(nullptr, addrvue::FromUtf8(error.what()));
+  }
+}

@@ -34,7 +34,7 @@ class Form1Window final : public QWidget, public Toolkit {
 
   // The control's widget; none for Timer1.
   [[nodiscard]] QWidget* Widget(Control control) const;
-  [[nodiscard]] const QTimer& Timer1() const { return *timer1_; }
+  [[nodiscard]] QTimer& Timer1() const { return *timer1_; }
 
   void SetVisible(Control control, bool visible) override;
   double ClockSeconds() override;

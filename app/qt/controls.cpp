@@ -22,7 +22,7 @@ Qt::Alignment HorizontalAlignment(layout::Align align) {
 // A label keeps its size whatever its caption: a longer caption breaks into lines at blanks, and
 // the lines below the label's height are cut off.
 QWidget* MakeLabel(const ControlLayout& control, QWidget* parent) {
-  auto* label = new QLabel(parent);
+  auto* label = new QLabel(parent);  // NOLINT(cppcoreguidelines-owning-memory): parent owns it
   label->setTextFormat(Qt::PlainText);
   label->setText(ToQString(control.text));
   label->setWordWrap(true);
@@ -56,7 +56,7 @@ QWidget* MakeButton(const ControlLayout& control, QWidget* parent) {
 
 // The icon at its natural size, with no border and no stretching.
 QWidget* MakeImage(QWidget* parent) {
-  auto* image = new QLabel(parent);
+  auto* image = new QLabel(parent);  // NOLINT(cppcoreguidelines-owning-memory): parent owns it
   image->setPixmap(QPixmap::fromImage(ProgramIconImage()));
   image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return image;

@@ -77,12 +77,12 @@ Form1Window::Form1Window(Form1Services services) : services_(std::move(services)
   }
 
   // Timer1 ticks for the whole run; nothing handles its ticks.
-  timer1_ = new QTimer(this);
+  timer1_ = new QTimer(this);  // NOLINT(cppcoreguidelines-owning-memory): owned as a child
   timer1_->setInterval(layout::Of(Control::Timer1).timerIntervalMs);
   timer1_->start();
 
   // Bounds each wait for events during the pause.
-  wake_ = new QTimer(this);
+  wake_ = new QTimer(this);  // NOLINT(cppcoreguidelines-owning-memory): owned as a child
   wake_->setSingleShot(true);
 
   Existing(Control::Command1).setFocus();

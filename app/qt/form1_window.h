@@ -47,7 +47,7 @@ class Form1Window final : public QWidget, public Toolkit {
   void ShowMessageBox(std::u16string_view text) override;
 
  private:
-  QWidget& Existing(Control control) const;
+  [[nodiscard]] QWidget& Existing(Control control) const;
 
   Form1Services services_;
   // Owned by this window as their Qt parent.

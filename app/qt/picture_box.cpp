@@ -1,11 +1,12 @@
 #include "app/qt/picture_box.h"
 
 #include <QPainter>
+#include <utility>
 
 namespace addrvue::qt {
 
-PictureBox::PictureBox(const QPixmap& picture, QWidget* parent)
-    : QFrame(parent), picture_(picture) {
+PictureBox::PictureBox(QPixmap picture, QWidget* parent)
+    : QFrame(parent), picture_(std::move(picture)) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
   setLineWidth(2);
   setBackgroundRole(QPalette::Button);

@@ -9,7 +9,7 @@ namespace addrvue::qt {
 
 class PictureBox final : public QFrame {
  public:
-  PictureBox(const QPixmap& picture, QWidget* parent);
+  PictureBox(QPixmap picture, QWidget* parent);
 
   [[nodiscard]] const QPixmap& Picture() const { return picture_; }
 

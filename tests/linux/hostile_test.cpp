@@ -75,6 +75,10 @@ struct HostileServer {
   const char* leaseTime;             // dnsmasq's range lease time
 };
 
+void PrintTo(const HostileServer& server, std::ostream* out) {
+  *out << server.name;
+}
+
 // 255 bytes of text for the NetBIOS scope: the longest an option can carry.
 std::string LongScope() {
   std::string scope;
@@ -346,8 +350,8 @@ TEST_F(LeaseStoreLab, ALeaseOfNoTimeHasEndedInEveryStore) {
     {
       FixtureTree tree;
       WriteStore(tree, store, 120);
-      const auto& vc0 = Vc0(ns_->Snapshot(tree.Root()));
-      EXPECT_EQ(vc0.DhcpServer.IpAddress, "10.60.0.1");
+      const auto snapshot = ns_->Snapshot(tree.Root());
+      EXPECT_EQ(Vc0(snapshot).DhcpServer.IpAddress, "10.60.0.1");
     }
     FixtureTree tree;
     WriteStore(tree, store, 0);

@@ -5,11 +5,11 @@
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <iostream>
 #include <memory>

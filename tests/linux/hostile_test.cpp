@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -155,7 +156,7 @@ class HostileDhcpLab : public ::testing::TestWithParam<HostileServer> {
   }
 
   // What every client's report must hold, whatever the server sent.
-  void ExpectSoundReport(const std::string& transcript, bool keepsScope) const {
+  static void ExpectSoundReport(const std::string& transcript, bool keepsScope) {
     const auto items = Items(transcript);
     EXPECT_TRUE(Has(items, "box:DHCP Server: 10.50.0.1")) << transcript;
     EXPECT_TRUE(Has(items, "box:Primary WINS Server: 10.50.0.44")) << transcript;
@@ -178,7 +179,7 @@ class HostileDhcpLab : public ::testing::TestWithParam<HostileServer> {
     }
   }
 
-  void ExpectSoundSnapshot(const SystemSnapshot& snapshot, bool keepsScope) const {
+  static void ExpectSoundSnapshot(const SystemSnapshot& snapshot, bool keepsScope) {
     const auto* vc0 = FindAdapter(snapshot, "vc0");
     ASSERT_TRUE(vc0);
     EXPECT_EQ(vc0->DhcpServer.IpAddress, "10.50.0.1");
@@ -275,7 +276,7 @@ class LeaseStoreLab : public ::testing::Test {
     index_ = ns_->IndexOf("vc0");
   }
 
-  [[nodiscard]] const iphlp::AdapterInfo& Vc0(const SystemSnapshot& snapshot) const {
+  [[nodiscard]] static const iphlp::AdapterInfo& Vc0(const SystemSnapshot& snapshot) {
     const auto* vc0 = FindAdapter(snapshot, "vc0");
     EXPECT_TRUE(vc0);
     static const iphlp::AdapterInfo none;
@@ -283,25 +284,23 @@ class LeaseStoreLab : public ::testing::Test {
   }
 
   static std::string DhclientLease(std::int64_t expire, std::uint32_t seconds) {
-    char date[64];
+    std::array<char, 64> date{};
     const std::time_t t = expire;
     std::tm utc{};
     gmtime_r(&t, &utc);
-    std::strftime(date, sizeof date, "%w %Y/%m/%d %H:%M:%S", &utc);
+    std::strftime(date.data(), date.size(), "%w %Y/%m/%d %H:%M:%S", &utc);
     return "lease {\n  interface \"vc0\";\n  fixed-address 10.60.0.5;\n"
            "  option dhcp-server-identifier 10.60.0.1;\n  option dhcp-lease-time " +
            std::to_string(seconds) + ";\n  option netbios-name-servers 10.60.0.44;\n  expire " +
-           date + ";\n}\n";
+           date.data() + ";\n}\n";
   }
 
   // A DHCPACK as dhcpcd keeps it, with option 51 (lease time) set to `seconds`.
   static std::string DhcpAck(std::uint32_t seconds) {
     std::string m(240, '\0');
-    m[0] = 2;  // BOOTREPLY
-    const std::uint8_t yiaddr[] = {10, 60, 0, 5};
-    std::memcpy(m.data() + 16, yiaddr, 4);
-    const std::uint8_t cookie[] = {99, 130, 83, 99};
-    std::memcpy(m.data() + 236, cookie, 4);
+    m[0] = 2;                                  // BOOTREPLY
+    m.replace(16, 4, "\x0a\x3c\x00\x05", 4);   // yiaddr 10.60.0.5
+    m.replace(236, 4, "\x63\x82\x53\x63", 4);  // the magic cookie
     const auto option = [&](std::uint8_t code, std::vector<std::uint8_t> value) {
       m += static_cast<char>(code);
       m += static_cast<char>(value.size());

@@ -371,6 +371,22 @@ TEST_F(LeaseStoreLab, ALeaseOfNoTimeHasEndedInEveryStore) {
   }
 }
 
+// What dhclient writes for a server's quote, backslash, ';', '}' and unprintable bytes in a
+// quoted option: the value comes back byte for byte and the statements after it still count.
+TEST(HostileLeaseText, DhclientEscapesInAQuotedValueKeepTheRestOfTheLease) {
+  const auto leases = ParseDhclientLeases(
+      "lease {\n  interface \"vc0\";\n  fixed-address 10.60.0.5;\n"
+      "  option netbios-scope \"a\\\"b;c}\\\\\\001\\377\\000x\";\n"
+      "  option dhcp-server-identifier 10.60.0.1;\n  expire never;\n}\n"
+      "lease {\n  interface \"vc1\";\n  fixed-address 10.60.1.5;\n}\n");
+  ASSERT_EQ(leases.size(), 2U);
+  const DhcpLease& vc0 = leases.at("vc0");
+  EXPECT_EQ(vc0.scope, std::string("a\"b;c}\\\x01\xff\0x", 11));
+  EXPECT_EQ(vc0.server, "10.60.0.1");
+  EXPECT_EQ(vc0.expires, kNeverExpires);
+  EXPECT_EQ(leases.at("vc1").address, "10.60.1.5");
+}
+
 // Every cut of a lease file, and the file with bytes flipped throughout: each reader keeps only
 // what it read whole; the report runs on each to its end.
 TEST_F(LeaseStoreLab, LeaseFilesCutShortOrGarbledGiveWholeFieldsOrNone) {

@@ -16,12 +16,49 @@ std::optional<std::int64_t> Number(std::string_view text) {
   return value;
 }
 
+// A value as dhclient writes it: a quoted string has `\"` and `\\` for a quote and a backslash
+// and `\ooo` (octal) for any byte that is not printable, NUL included.
 std::string Unquoted(std::string_view text) {
   text = Trim(text);
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-    text = text.substr(1, text.size() - 2);
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"') {
+    return std::string(text);
   }
-  return std::string(text);
+  text = text.substr(1, text.size() - 2);
+  std::string value;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      value += text[i];
+      continue;
+    }
+    std::size_t digits = 0;
+    unsigned byte = 0;
+    while (digits < 3 && i + 1 + digits < text.size() && text[i + 1 + digits] >= '0' &&
+           text[i + 1 + digits] <= '7') {
+      byte = byte * 8U + static_cast<unsigned>(text[i + 1 + digits] - '0');
+      ++digits;
+    }
+    if (digits > 0) {
+      value += static_cast<char>(byte & 0xFFU);
+      i += digits;
+    } else {
+      value += text[++i];
+    }
+  }
+  return value;
+}
+
+// Whether `c` opens or closes a quoted string; a backslash inside one escapes the next
+// character. `quoted` and `escaped` carry the state along the text.
+bool TogglesQuote(char c, bool& quoted, bool& escaped) {
+  if (escaped) {
+    escaped = false;
+    return false;
+  }
+  if (quoted && c == '\\') {
+    escaped = true;
+    return false;
+  }
+  return c == '"';
 }
 
 std::vector<std::string> AddressList(std::string_view text) {
@@ -38,11 +75,12 @@ std::vector<std::string> AddressList(std::string_view text) {
 std::vector<std::string_view> Statements(std::string_view body) {
   std::vector<std::string_view> statements;
   bool quoted = false;
+  bool escaped = false;
   std::size_t start = 0;
   for (std::size_t i = 0; i < body.size(); ++i) {
-    if (body[i] == '"') {
+    if (TogglesQuote(body[i], quoted, escaped)) {
       quoted = !quoted;
-    } else if (body[i] == ';' && !quoted) {
+    } else if (body[i] == ';' && !quoted && !escaped) {
       statements.push_back(Trim(body.substr(start, i - start)));
       start = i + 1;
     }
@@ -103,11 +141,12 @@ LeasesByInterface ParseDhclientLeases(std::string_view text) {
         (at == 0 || std::string_view(" \t\r\n}").find(text[at - 1]) != std::string_view::npos);
     // The block ends at the first '}' outside quotes.
     bool quoted = false;
+    bool escaped = false;
     std::size_t close = open + 1;
     for (; close < text.size(); ++close) {
-      if (text[close] == '"') {
+      if (TogglesQuote(text[close], quoted, escaped)) {
         quoted = !quoted;
-      } else if (text[close] == '}' && !quoted) {
+      } else if (text[close] == '}' && !quoted && !escaped) {
         break;
       }
     }

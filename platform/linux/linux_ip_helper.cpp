@@ -1,5 +1,6 @@
 #include "platform/linux/linux_ip_helper.h"
 
+#include <array>
 #include <optional>
 
 #include "platform/ip_helper_encoder.h"
@@ -9,17 +10,41 @@
 namespace addrvue::linux_source {
 namespace {
 
+// One snapshot of the system, shared by the two queries: each query's first pair of calls
+// answers from it, so that one press of the report describes one instant and reads the kernel
+// once. A query asked again takes a fresh snapshot, which the other query then shares.
+class SharedSnapshot {
+ public:
+  enum Query { kParams, kAdapters };
+
+  explicit SharedSnapshot(std::function<SystemSnapshot()> take) : take_(std::move(take)) {}
+
+  const SystemSnapshot& For(Query query) {
+    if (!snapshot_ || used_[query]) {
+      snapshot_ = take_();
+      used_ = {};
+    }
+    used_[query] = true;
+    return *snapshot_;
+  }
+
+ private:
+  std::function<SystemSnapshot()> take_;
+  std::optional<SystemSnapshot> snapshot_;
+  std::array<bool, 2> used_{};
+};
+
 // One query's side of the two-call protocol.
 class QueryState {
  public:
   template <typename Encode>
-  std::uint32_t Answer(std::byte* buffer, std::uint32_t* size,
-                       const std::function<SystemSnapshot()>& take, Encode encode) {
+  std::uint32_t Answer(std::byte* buffer, std::uint32_t* size, SharedSnapshot& shared,
+                       SharedSnapshot::Query query, Encode encode) {
     if (size == nullptr) {
       return iphlp::layout::kErrorInvalidParameter;
     }
     if (buffer == nullptr || !pending_) {
-      pending_ = encode(take());
+      pending_ = encode(shared.For(query));
     }
     const std::uint32_t code = iphlp::AnswerQuery(*pending_, buffer, size);
     // Only an answer that asks for a larger buffer is followed by a fill of the same snapshot.
@@ -35,18 +60,18 @@ class QueryState {
 
 class LinuxIpHelper final : public iphlp::IpHelper {
  public:
-  explicit LinuxIpHelper(std::function<SystemSnapshot()> take) : take_(std::move(take)) {}
+  explicit LinuxIpHelper(std::function<SystemSnapshot()> take) : shared_(std::move(take)) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
-    return params_.Answer(buffer, size, take_, [](const SystemSnapshot& snapshot) {
-      return iphlp::EncodeNetworkParams(snapshot.params);
-    });
+    return params_.Answer(
+        buffer, size, shared_, SharedSnapshot::kParams,
+        [](const SystemSnapshot& snapshot) { return iphlp::EncodeNetworkParams(snapshot.params); });
   }
 
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
-    return adapters_.Answer(buffer, size, take_, [](const SystemSnapshot& snapshot) {
-      return iphlp::EncodeAdapters(snapshot.adapters);
-    });
+    return adapters_.Answer(
+        buffer, size, shared_, SharedSnapshot::kAdapters,
+        [](const SystemSnapshot& snapshot) { return iphlp::EncodeAdapters(snapshot.adapters); });
   }
 
   // A reference in our buffers is the byte offset itself.
@@ -60,7 +85,7 @@ class LinuxIpHelper final : public iphlp::IpHelper {
   }
 
  private:
-  std::function<SystemSnapshot()> take_;
+  SharedSnapshot shared_;
   QueryState params_;
   QueryState adapters_;
 };

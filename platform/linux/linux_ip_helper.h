@@ -11,7 +11,9 @@ namespace addrvue::linux_source {
 
 // An IP Helper whose snapshots come from `takeSnapshot`. A sizing call (no buffer, or one too
 // small) takes a snapshot and keeps it; the fill call that follows writes that same snapshot; a
-// fill with no sizing before it takes a fresh one.
+// fill with no sizing before it takes one too. Both queries share a snapshot: the first call of
+// either takes it and each query's first pair answers from it, so one press reads the system
+// once and its two parts agree; a query asked a second time takes a fresh one.
 std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(std::function<SystemSnapshot()> takeSnapshot);
 
 }  // namespace addrvue::linux_source

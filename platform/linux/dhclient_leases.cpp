@@ -6,16 +6,6 @@
 namespace addrvue::linux_source {
 namespace {
 
-std::optional<std::int64_t> Number(std::string_view text) {
-  std::int64_t value = 0;
-  const auto* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
-  if (result.ec != std::errc{} || result.ptr != end) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 // A value as dhclient writes it: a quoted string has `\"` and `\\` for a quote and a backslash
 // and `\ooo` (octal) for any byte that is not printable, NUL included.
 std::string Unquoted(std::string_view text) {
@@ -94,13 +84,13 @@ void ApplyOption(DhcpLease& lease, std::string_view name, std::string_view value
   } else if (name == "netbios-name-servers") {
     lease.winsServers = AddressList(value);
   } else if (name == "netbios-node-type") {
-    if (const auto n = Number(Trim(value)); n && *n >= 0 && *n <= 0xFF) {
+    if (const auto n = ParseNumber<std::int64_t>(value); n && *n >= 0 && *n <= 0xFF) {
       lease.nodeType = static_cast<std::uint32_t>(*n);
     }
   } else if (name == "netbios-scope") {
     lease.scope = Unquoted(value);
   } else if (name == "dhcp-lease-time") {
-    if (const auto n = Number(Trim(value)); n && *n >= 0 && *n <= 0xFFFFFFFF) {
+    if (const auto n = ParseNumber<std::int64_t>(value); n && *n >= 0 && *n <= 0xFFFFFFFF) {
       lease.leaseSeconds = static_cast<std::uint32_t>(*n);
     }
   }
@@ -114,7 +104,7 @@ std::optional<std::int64_t> ParseDhclientDate(std::string_view text) {
     return kNeverExpires;
   }
   if (words.size() == 2 && words[0] == "epoch") {
-    return Number(words[1]);
+    return ParseNumber<std::int64_t>(words[1]);
   }
   if (words.size() != 3) {
     return std::nullopt;

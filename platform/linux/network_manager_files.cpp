@@ -5,17 +5,6 @@
 namespace addrvue::linux_source {
 namespace {
 
-std::optional<std::int64_t> Number(std::string_view text) {
-  text = Trim(text);
-  std::int64_t value = 0;
-  const auto* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
-  if (result.ec != std::errc{} || result.ptr != end) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 const std::string* Find(const std::map<std::string, std::string>& options, const char* key) {
   const auto it = options.find(key);
   return it == options.end() ? nullptr : &it->second;
@@ -44,7 +33,7 @@ std::optional<DhcpLease> LeaseFromNetworkManagerOptions(
     }
   }
   if (const auto* v = Find(options, "netbios_node_type")) {
-    if (const auto n = Number(*v); n && *n >= 0 && *n <= 0xFF) {
+    if (const auto n = ParseNumber<std::int64_t>(*v); n && *n >= 0 && *n <= 0xFF) {
       lease.nodeType = static_cast<std::uint32_t>(*n);
     }
   }
@@ -52,12 +41,12 @@ std::optional<DhcpLease> LeaseFromNetworkManagerOptions(
     lease.scope = *v;
   }
   if (const auto* v = Find(options, "dhcp_lease_time")) {
-    if (const auto n = Number(*v); n && *n >= 0 && *n <= 0xFFFFFFFF) {
+    if (const auto n = ParseNumber<std::int64_t>(*v); n && *n >= 0 && *n <= 0xFFFFFFFF) {
       lease.leaseSeconds = static_cast<std::uint32_t>(*n);
     }
   }
   if (const auto* v = Find(options, "expiry")) {
-    lease.expires = Number(*v);
+    lease.expires = ParseNumber<std::int64_t>(*v);
   }
   if (lease.expires && lease.leaseSeconds) {
     lease.obtained = *lease.expires - *lease.leaseSeconds;
@@ -94,7 +83,7 @@ std::map<int, DhcpLease> ReadNetworkManagerDeviceFiles(const SystemRoot& root) {
   std::map<int, DhcpLease> leases;
   const std::string dir = root.Path("/run/NetworkManager/devices/");
   for (const std::string& name : ListDirectory(dir)) {
-    const auto index = Number(name);
+    const auto index = ParseNumber<std::int64_t>(name);
     if (!index || *index <= 0 || *index > 0x7FFFFFFF) {
       continue;
     }

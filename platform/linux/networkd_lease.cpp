@@ -6,24 +6,13 @@
 namespace addrvue::linux_source {
 namespace {
 
-std::optional<std::uint64_t> Unsigned(std::string_view text) {
-  text = Trim(text);
-  std::uint64_t value = 0;
-  const auto* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
-  if (result.ec != std::errc{} || result.ptr != end) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 void ApplyKey(DhcpLease& lease, std::string_view key, std::string_view value) {
   if (key == "ADDRESS") {
     lease.address = CanonicalIpv4(value);
   } else if (key == "SERVER_ADDRESS") {
     lease.server = CanonicalIpv4(value);
   } else if (key == "LIFETIME") {
-    if (const auto n = Unsigned(value); n && *n <= 0xFFFFFFFFU) {
+    if (const auto n = ParseNumber<std::uint64_t>(value); n && *n <= 0xFFFFFFFFU) {
       lease.leaseSeconds = static_cast<std::uint32_t>(*n);
     }
   }
@@ -74,7 +63,7 @@ std::optional<std::string> JsonValue(std::string_view text, std::size_t& at) {
     }
     std::string value;
     for (const auto item : items) {
-      const auto n = Unsigned(item);
+      const auto n = ParseNumber<std::uint64_t>(item);
       if (!n || *n > 255) {
         return std::nullopt;
       }
@@ -111,7 +100,7 @@ void ParseJson(DhcpLease& lease, std::string_view text) {
     at = after;
     if (const auto value = JsonValue(text, at)) {
       if (key == "LIFETIME_U_SEC" || key == "LIFETIME_USEC") {
-        if (const auto usec = Unsigned(*value)) {
+        if (const auto usec = ParseNumber<std::uint64_t>(*value)) {
           lease.leaseSeconds =
               static_cast<std::uint32_t>(std::min<std::uint64_t>(*usec / 1000000U, 0xFFFFFFFFU));
         }
@@ -150,7 +139,7 @@ std::map<int, DhcpLease> ReadNetworkdLeases(const SystemRoot& root) {
   std::map<int, DhcpLease> leases;
   const std::string dir = root.Path("/run/systemd/netif/leases/");
   for (const std::string& name : ListDirectory(dir)) {
-    const auto index = Unsigned(name);
+    const auto index = ParseNumber<std::uint64_t>(name);
     if (!index || *index > 0x7FFFFFFF) {
       continue;
     }

@@ -2,6 +2,7 @@
 // the small text helpers every reader shares.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,6 +45,20 @@ std::string_view Trim(std::string_view text);
 // Words separated by blanks or by any of `extraSeparators`.
 std::vector<std::string_view> Words(std::string_view text, std::string_view extraSeparators = "");
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+// A whole decimal number, blanks around it allowed, or nothing when the text is anything else.
+template <typename Integer>
+std::optional<Integer> ParseNumber(std::string_view text) {
+  text = Trim(text);
+  Integer value{};
+  const char* end =
+      text.data() + text.size();  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic)
+  const auto result = std::from_chars(text.data(), end, value);
+  if (result.ec != std::errc{} || result.ptr != end) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 // A dotted IPv4 address in canonical form ("10.0.0.1"), or nothing when `text` is not one.
 std::optional<std::string> CanonicalIpv4(std::string_view text);

@@ -20,40 +20,20 @@ constexpr std::int32_t kLeaseSeconds = 120;
 class DhcpLab : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const auto reason = NamespaceSkipReason(); !reason.empty()) {
-      GTEST_SKIP() << reason;
-    }
+    SKIP_WITHOUT_NAMESPACES();
     if (!HaveProgram("dnsmasq")) {
       GTEST_SKIP() << "needs dnsmasq as the DHCP server";
     }
     server_ = std::make_unique<NetNamespace>();
     client_ = std::make_unique<NetNamespace>();
-    Shell(server_->Ip("link add vs0 type veth peer name vc0 netns " + client_->Name()));
-    Shell(server_->Ip("address add 10.50.0.1/24 dev vs0"));
-    Shell(server_->Ip("link set vs0 up"));
-    Shell(client_->Ip("link set vc0 up"));
+    LinkDhcpPair(*server_, *client_);
     files_.Write("/resolv.conf", "nameserver 10.99.0.1\n");
     dnsmasq_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"ip",
-                                 "netns",
-                                 "exec",
-                                 server_->Name(),
-                                 "dnsmasq",
-                                 "--keep-in-foreground",
-                                 "--conf-file=/dev/null",
-                                 "--port=0",
-                                 "--no-ping",
-                                 "--interface=vs0",
-                                 "--bind-interfaces",
-                                 "--dhcp-range=10.50.0.100,10.50.0.150,255.255.255.0,2m",
-                                 "--dhcp-option=3,10.50.0.1",
-                                 "--dhcp-option=6,10.50.0.2,10.50.0.3",
-                                 "--dhcp-option-force=44,10.50.0.44,10.50.0.45",
-                                 "--dhcp-option-force=46,4",
-                                 "--dhcp-option-force=47,scope",
-                                 "--dhcp-leasefile=" + files_.Path("/dnsmasq.leases"),
-                                 "--pid-file=" + files_.Path("/dnsmasq.pid"),
-                                 "--log-facility=-"},
+        DnsmasqCommand(
+            *server_, "2m",
+            {"--dhcp-option=6,10.50.0.2,10.50.0.3", "--dhcp-option-force=44,10.50.0.44,10.50.0.45",
+             "--dhcp-option-force=46,4", "--dhcp-option-force=47,scope"},
+            files_.Path("/dnsmasq.leases"), files_.Path("/dnsmasq.pid")),
         files_.Path("/dnsmasq.log"));
     // dnsmasq answers once it has bound its socket; it writes its pid file just before.
     ASSERT_TRUE(WaitFor([&] { return PathExists(files_.Path("/dnsmasq.pid")); }))

@@ -30,13 +30,6 @@ namespace {
 
 namespace L = iphlp::layout;
 
-#define SKIP_WITHOUT_NAMESPACES()                                     \
-  do {                                                                \
-    if (const auto reason = NamespaceSkipReason(); !reason.empty()) { \
-      GTEST_SKIP() << reason;                                         \
-    }                                                                 \
-  } while (false)
-
 constexpr std::int32_t kFarFuture = 2147483647;  // the records' latest time
 
 std::string Report(const std::string& nsName, const std::string& setup) {
@@ -123,30 +116,12 @@ class HostileDhcpLab : public ::testing::TestWithParam<HostileServer> {
     }
     server_ = std::make_unique<NetNamespace>();
     client_ = std::make_unique<NetNamespace>();
-    Shell(server_->Ip("link add vs0 type veth peer name vc0 netns " + client_->Name()));
-    Shell(server_->Ip("address add 10.50.0.1/24 dev vs0"));
-    Shell(server_->Ip("link set vs0 up"));
-    Shell(client_->Ip("link set vc0 up"));
+    LinkDhcpPair(*server_, *client_);
     files_.Write("/resolv.conf", "nameserver 10.99.0.1\n");
-    std::vector<std::string> argv{
-        "ip",
-        "netns",
-        "exec",
-        server_->Name(),
-        "dnsmasq",
-        "--keep-in-foreground",
-        "--conf-file=/dev/null",
-        "--port=0",
-        "--no-ping",
-        "--interface=vs0",
-        "--bind-interfaces",
-        std::string("--dhcp-range=10.50.0.100,10.50.0.150,255.255.255.0,") + GetParam().leaseTime,
-        "--dhcp-option=3,10.50.0.1",
-        "--dhcp-leasefile=" + files_.Path("/dnsmasq.leases"),
-        "--pid-file=" + files_.Path("/dnsmasq.pid"),
-        "--log-facility=-"};
-    argv.insert(argv.end(), GetParam().options.begin(), GetParam().options.end());
-    dnsmasq_ = std::make_unique<ChildProcess>(argv, files_.Path("/dnsmasq.log"));
+    dnsmasq_ = std::make_unique<ChildProcess>(
+        DnsmasqCommand(*server_, GetParam().leaseTime, GetParam().options,
+                       files_.Path("/dnsmasq.leases"), files_.Path("/dnsmasq.pid")),
+        files_.Path("/dnsmasq.log"));
     ASSERT_TRUE(WaitFor([&] { return PathExists(files_.Path("/dnsmasq.pid")); }))
         << ReadFileText(files_.Path("/dnsmasq.log")).value_or("");
   }

@@ -259,4 +259,34 @@ std::vector<TranscriptBox> ParseTranscript(const std::string& jsonl) {
   return boxes;
 }
 
+std::vector<std::string> DnsmasqCommand(const NetNamespace& server, const std::string& leaseTime,
+                                        const std::vector<std::string>& options,
+                                        const std::string& leaseFile, const std::string& pidFile) {
+  std::vector<std::string> argv{"ip",
+                                "netns",
+                                "exec",
+                                server.Name(),
+                                "dnsmasq",
+                                "--keep-in-foreground",
+                                "--conf-file=/dev/null",
+                                "--port=0",
+                                "--no-ping",
+                                "--interface=vs0",
+                                "--bind-interfaces",
+                                "--dhcp-range=10.50.0.100,10.50.0.150,255.255.255.0," + leaseTime,
+                                "--dhcp-option=3,10.50.0.1",
+                                "--dhcp-leasefile=" + leaseFile,
+                                "--pid-file=" + pidFile,
+                                "--log-facility=-"};
+  argv.insert(argv.end(), options.begin(), options.end());
+  return argv;
+}
+
+void LinkDhcpPair(const NetNamespace& server, const NetNamespace& client) {
+  Shell(server.Ip("link add vs0 type veth peer name vc0 netns " + client.Name()));
+  Shell(server.Ip("address add 10.50.0.1/24 dev vs0"));
+  Shell(server.Ip("link set vs0 up"));
+  Shell(client.Ip("link set vc0 up"));
+}
+
 }  // namespace addrvue::linux_source::testing

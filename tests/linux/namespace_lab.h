@@ -16,6 +16,14 @@ namespace addrvue::linux_source::testing {
 
 // Why these tests cannot run here, or empty when they can.
 std::string NamespaceSkipReason();
+
+// Skips the calling test, with the reason, where namespaces cannot be made.
+#define SKIP_WITHOUT_NAMESPACES()                                     \
+  do {                                                                \
+    if (const auto reason = NamespaceSkipReason(); !reason.empty()) { \
+      GTEST_SKIP() << reason;                                         \
+    }                                                                 \
+  } while (false)
 // Whether a program can be found on PATH.
 bool HaveProgram(const std::string& name);
 
@@ -69,6 +77,15 @@ bool WaitFor(const std::function<bool()>& ready,
 
 // Makes a persistent tun device in the calling thread's namespace and sets its link type.
 void MakeTunWithLinkType(const std::string& name, unsigned short linkType);
+
+// The command that runs dnsmasq in `server` as a DHCP server on vs0 (10.50.0.1/24), handing out
+// 10.50.0.100-150 for `leaseTime` with 10.50.0.1 as router, plus `options`; its lease, pid and
+// log files go to `leaseFile`, `pidFile` (written once it answers) and standard output.
+std::vector<std::string> DnsmasqCommand(const NetNamespace& server, const std::string& leaseTime,
+                                        const std::vector<std::string>& options,
+                                        const std::string& leaseFile, const std::string& pidFile);
+// Joins `server`'s vs0 (10.50.0.1/24, up) and `client`'s vc0 (up, no address) by a veth pair.
+void LinkDhcpPair(const NetNamespace& server, const NetNamespace& client);
 
 const iphlp::AdapterInfo* FindAdapter(const SystemSnapshot& snapshot, const std::string& name);
 

@@ -19,13 +19,6 @@ namespace {
 
 namespace L = iphlp::layout;
 
-#define SKIP_WITHOUT_NAMESPACES()                                     \
-  do {                                                                \
-    if (const auto reason = NamespaceSkipReason(); !reason.empty()) { \
-      GTEST_SKIP() << reason;                                         \
-    }                                                                 \
-  } while (false)
-
 std::vector<std::uint8_t> MacOf(const NetNamespace& ns, const std::string& link) {
   const std::string text = Shell(ns.Ip("link show " + link));
   const auto at = text.find("link/ether ");

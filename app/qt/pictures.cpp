@@ -7,7 +7,7 @@
 namespace addrvue::qt {
 namespace {
 
-const QString kIconPath = QStringLiteral(":/pictures/program-64.png");
+const QString kIconPath = QStringLiteral(":/pictures/program-64.bmp");
 const QString kBitmapPath = QStringLiteral(":/pictures/picture1.bmp");
 
 // Reads a picture in a format whose reader is built into Qt Gui. The reader is told not to guess
@@ -27,7 +27,7 @@ QIcon ProgramIcon() {
 }
 
 QImage ProgramIconImage() {
-  return ReadBuiltIn(kIconPath, "png");
+  return ReadBuiltIn(kIconPath, "bmp");
 }
 
 QImage Picture1Bitmap() {

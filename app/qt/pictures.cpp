@@ -23,7 +23,7 @@ QImage ReadBuiltIn(const QString& path, const char* format) {
 QIcon ProgramIcon() {
   // From the decoded picture rather than the file name: QIcon would otherwise probe the file's
   // format again through every image reader.
-  return QIcon(QPixmap::fromImage(ProgramIconImage()));
+  return {QPixmap::fromImage(ProgramIconImage())};
 }
 
 QImage ProgramIconImage() {

@@ -4,6 +4,8 @@
 program.ico     the icon: one 64 x 64 image, 8 bits per pixel with a 256-colour palette and a
                 1-bit transparency mask (the window's icon, Image1's picture, the executable's icon)
 program-64.png  the same icon as a PNG, for the desktop's hicolor icon theme
+program-64.bmp  the same icon as a 32-bit BMP with alpha, for the Linux window (Qt reads BMP
+                without loading a plugin or libpng)
 picture1.bmp    the bitmap of Picture1: 287 x 349, 24 bits per pixel, uncompressed
 
 Only the standard library is used, so the files can be made again anywhere:
@@ -156,6 +158,30 @@ def png_bytes(c):
             chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
 
 
+def bmp32_bytes(c):
+    """32 bpp BMP (BITMAPV4HEADER, bit fields with an alpha mask) of the icon as its palette shows
+    it, top row first."""
+    palette = palette_256()
+    cache = {}
+    pixels = bytearray()
+    for y in range(c.height):
+        for x in range(c.width):
+            if c.opaque[y][x]:
+                colour = c.rgb[y][x]
+                if colour not in cache:
+                    cache[colour] = palette[nearest(palette, colour)]
+                r, g, b = cache[colour]
+                pixels += bytes((b, g, r, 0xff))
+            else:
+                pixels += b'\0\0\0\0'
+    info = struct.pack('<IiiHHIIiiII', 108, c.width, -c.height, 1, 32, 3, len(pixels),
+                       3780, 3780, 0, 0)
+    info += struct.pack('<IIII', 0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000)
+    info += struct.pack('<I', 0x73524742) + bytes(36) + bytes(12)  # sRGB, no end points, gamma
+    header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return header + info + bytes(pixels)
+
+
 # --- the bitmap: a small network, a router feeding three computers --------------------------------
 
 def draw_computer(c, x, y, screen):
@@ -228,6 +254,7 @@ def main():
     outputs = {
         'program.ico': ico_bytes(icon),
         'program-64.png': png_bytes(icon),
+        'program-64.bmp': bmp32_bytes(icon),
         'picture1.bmp': bmp_bytes(draw_bitmap()),
     }
     for name, data in outputs.items():

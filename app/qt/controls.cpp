@@ -42,12 +42,20 @@ QWidget* MakeLabel(const ControlLayout& control, QWidget* parent) {
   return label;
 }
 
+// The text is set by MakeControl once the box has its own font: a text set at construction would
+// be laid out first in the application's default font, loading that font for nothing.
 QWidget* MakeTextBox(const ControlLayout& control, QWidget* parent) {
-  auto* box = new QLineEdit(ToQString(control.text), parent);
+  auto* box = new QLineEdit(parent);  // NOLINT(cppcoreguidelines-owning-memory): parent owns it
   box->setMaxLength(std::numeric_limits<int>::max());
   box->setAlignment(HorizontalAlignment(control.align) | Qt::AlignVCenter);
-  box->setCursorPosition(0);
   return box;
+}
+
+void SetStartText(const ControlLayout& control, QWidget* widget) {
+  if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+    box->setText(ToQString(control.text));
+    box->setCursorPosition(0);
+  }
 }
 
 QWidget* MakeButton(const ControlLayout& control, QWidget* parent) {
@@ -71,7 +79,8 @@ QWidget* MakeWidget(const ControlLayout& control, QWidget* parent) {
     case layout::Kind::CommandButton:
       return MakeButton(control, parent);
     case layout::Kind::PictureBox:
-      return new PictureBox(QPixmap::fromImage(Picture1Bitmap()), parent);
+      // Picture1 starts hidden: its bitmap is decoded when it is first painted.
+      return new PictureBox([] { return QPixmap::fromImage(Picture1Bitmap()); }, parent);
     case layout::Kind::Image:
       return MakeImage(parent);
     case layout::Kind::Timer:
@@ -107,6 +116,7 @@ QWidget* MakeControl(const ControlLayout& control, QWidget* parent, double dpi) 
   if (control.font) {
     widget->setFont(FontOf(*control.font));
   }
+  SetStartText(control, widget);
   if (!control.tabIndex) {
     widget->setFocusPolicy(Qt::NoFocus);
   }

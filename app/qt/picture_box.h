@@ -4,19 +4,24 @@
 
 #include <QFrame>
 #include <QPixmap>
+#include <functional>
 
 namespace addrvue::qt {
 
 class PictureBox final : public QFrame {
  public:
-  PictureBox(QPixmap picture, QWidget* parent);
+  // `load` gives the bitmap; it is called once, when the bitmap is first needed (the first paint),
+  // so a box that starts hidden costs nothing until it shows.
+  PictureBox(std::function<QPixmap()> load, QWidget* parent);
 
-  [[nodiscard]] const QPixmap& Picture() const { return picture_; }
+  [[nodiscard]] const QPixmap& Picture();
+  [[nodiscard]] bool IsPictureLoaded() const { return !load_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  std::function<QPixmap()> load_;
   QPixmap picture_;
 };
 

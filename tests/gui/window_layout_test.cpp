@@ -215,5 +215,36 @@ TEST_F(WindowLayoutTest, TheIconIsImage1AndTheWindowIcon) {
   EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(64, 64)));
 }
 
+// The window reads the icon from its PNG copy; the executable's icon file must show the same.
+TEST(ProgramPictures, TheWindowsIconIsTheExecutablesIconPixelForPixel) {
+  const QImage ico(QStringLiteral(ADDRVUE_RESOURCES_DIR "/program.ico"));
+  ASSERT_FALSE(ico.isNull()) << "Qt's ICO reader plugin (libqt6gui6) could not read the icon";
+  const QImage png = ProgramIconImage().convertToFormat(QImage::Format_ARGB32);
+  ASSERT_EQ(png.size(), ico.size());
+  const QImage expected = ico.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < png.height(); ++y) {
+    for (int x = 0; x < png.width(); ++x) {
+      // Fully transparent pixels may keep any colour.
+      const QRgb want = expected.pixel(x, y);
+      const QRgb got = png.pixel(x, y);
+      ASSERT_EQ(qAlpha(got), qAlpha(want)) << x << "," << y;
+      if (qAlpha(want) != 0) {
+        ASSERT_EQ(got, want) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(ProgramPictures, Picture1IsDecodedOnlyWhenFirstPainted) {
+  Form1Window window;
+  window.show();
+  auto& box = dynamic_cast<PictureBox&>(*window.Widget(Control::Picture1));
+  EXPECT_FALSE(box.IsPictureLoaded());
+  box.show();
+  box.grab();
+  EXPECT_TRUE(box.IsPictureLoaded());
+  EXPECT_EQ(box.Picture().size(), QSize(287, 349));
+}
+
 }  // namespace
 }  // namespace addrvue::qt

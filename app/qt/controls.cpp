@@ -101,13 +101,13 @@ QFont FontOf(const layout::Font& font) {
   return qfont;
 }
 
-QRect PixelRect(const ControlLayout& control, double dpi) {
+QRect PixelRect(const ControlLayout& control, int dpi) {
   using layout::TwipsToPixels;
   return {TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
           TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi)};
 }
 
-QWidget* MakeControl(const ControlLayout& control, QWidget* parent, double dpi) {
+QWidget* MakeControl(const ControlLayout& control, QWidget* parent, int dpi) {
   QWidget* widget = MakeWidget(control, parent);
   if (widget == nullptr) {
     return nullptr;

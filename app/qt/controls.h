@@ -12,8 +12,8 @@ QFont FontOf(const layout::Font& font);
 
 // The control's widget at its place in `parent`, sized in pixels at `dpi`; none for Timer1, which
 // shows nothing.
-QWidget* MakeControl(const layout::ControlLayout& control, QWidget* parent, double dpi);
+QWidget* MakeControl(const layout::ControlLayout& control, QWidget* parent, int dpi);
 
-QRect PixelRect(const layout::ControlLayout& control, double dpi);
+QRect PixelRect(const layout::ControlLayout& control, int dpi);
 
 }  // namespace addrvue::qt

@@ -58,7 +58,7 @@ Form1Services SystemServices() {
 
 Form1Window::Form1Window(Form1Services services) : services_(std::move(services)) {
   const layout::WindowLayout& window = layout::Window();
-  const double dpi = screen()->logicalDotsPerInch();
+  const int dpi = qRound(screen()->logicalDotsPerInch());
   setWindowTitle(ToQString(window.caption));
   setWindowIcon(ProgramIcon());
   setFont(FontOf(window.font));

@@ -15,13 +15,14 @@
 namespace {
 
 // Answers each query with fuzzed codes and bytes; Next references are offsets, as on Linux.
-class FuzzedIpHelper final : public iphlp::IpHelper {
+class FuzzedIpHelper final : public iphlp::OffsetIpHelper {
  public:
   explicit FuzzedIpHelper(FuzzedDataProvider& data) : data_(data) {
     for (auto& answer : answers_) {
       answer.sizingCode = PickCode();
       answer.fillCode = PickCode();
-      answer.bytes = data_.ConsumeBytes<std::byte>(data_.ConsumeIntegralInRange<std::size_t>(0, 4096));
+      answer.bytes =
+          data_.ConsumeBytes<std::byte>(data_.ConsumeIntegralInRange<std::size_t>(0, 4096));
     }
   }
 
@@ -30,13 +31,6 @@ class FuzzedIpHelper final : public iphlp::IpHelper {
   }
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
     return Answer(answers_[1], buffer, size);
-  }
-  [[nodiscard]] std::optional<std::size_t> OffsetOfReference(
-      std::uint32_t reference, const std::byte* /*bufferStart*/) const override {
-    return reference;
-  }
-  [[nodiscard]] const iphlp::AnsiCodePage& TextCodePage() const override {
-    return iphlp::Latin1CodePage();
   }
 
  private:

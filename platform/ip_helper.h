@@ -40,4 +40,15 @@ class IpHelper {
 // The code page in which byte n is character n (ISO 8859-1), which the Linux sources write.
 const AnsiCodePage& Latin1CodePage();
 
+// An IP Helper whose buffers hold each Next reference as the byte offset itself and Latin-1
+// text: the Linux source, and the scripted sources of the tests.
+class OffsetIpHelper : public IpHelper {
+ public:
+  [[nodiscard]] std::optional<std::size_t> OffsetOfReference(
+      std::uint32_t reference, const std::byte* /*bufferStart*/) const final {
+    return reference;
+  }
+  [[nodiscard]] const AnsiCodePage& TextCodePage() const final { return Latin1CodePage(); }
+};
+
 }  // namespace iphlp

@@ -58,7 +58,7 @@ class QueryState {
   std::optional<iphlp::ResultImage> pending_;
 };
 
-class LinuxIpHelper final : public iphlp::IpHelper {
+class LinuxIpHelper final : public iphlp::OffsetIpHelper {
  public:
   explicit LinuxIpHelper(std::function<SystemSnapshot()> take) : shared_(std::move(take)) {}
 
@@ -72,16 +72,6 @@ class LinuxIpHelper final : public iphlp::IpHelper {
     return adapters_.Answer(
         buffer, size, shared_, SharedSnapshot::kAdapters,
         [](const SystemSnapshot& snapshot) { return iphlp::EncodeAdapters(snapshot.adapters); });
-  }
-
-  // A reference in our buffers is the byte offset itself.
-  [[nodiscard]] std::optional<std::size_t> OffsetOfReference(
-      std::uint32_t reference, const std::byte* /*bufferStart*/) const override {
-    return reference;
-  }
-
-  [[nodiscard]] const iphlp::AnsiCodePage& TextCodePage() const override {
-    return iphlp::Latin1CodePage();
   }
 
  private:

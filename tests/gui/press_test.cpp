@@ -223,20 +223,13 @@ TEST_F(PressTest, ClosingTheWindowBeforeThePressEndsTheProgram) {
 // An error that leaves the handler is shown in a box, the rest of the sequence does not run, and
 // the program ends with a failure status.
 TEST_F(PressTest, AnErrorLeavingTheHandlerIsShownAndEndsTheProgramWithAFailure) {
-  class FailingIpHelper final : public iphlp::IpHelper {
+  class FailingIpHelper final : public iphlp::OffsetIpHelper {
    public:
     std::uint32_t GetNetworkParams(std::byte* /*buffer*/, std::uint32_t* /*size*/) override {
       throw std::runtime_error("the toolkit refused to change Text1");
     }
     std::uint32_t GetAdaptersInfo(std::byte* /*buffer*/, std::uint32_t* /*size*/) override {
       return 0;
-    }
-    [[nodiscard]] std::optional<std::size_t> OffsetOfReference(
-        std::uint32_t reference, const std::byte* /*bufferStart*/) const override {
-      return reference;
-    }
-    [[nodiscard]] const iphlp::AnsiCodePage& TextCodePage() const override {
-      return iphlp::Latin1CodePage();
     }
   } failing;
   Form1Window window;

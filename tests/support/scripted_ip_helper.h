@@ -24,7 +24,7 @@ struct ScriptedQuery {
 // image's references.
 void Patch32(iphlp::ResultImage& image, std::size_t at, std::uint32_t value);
 
-class ScriptedIpHelper final : public iphlp::IpHelper {
+class ScriptedIpHelper final : public iphlp::OffsetIpHelper {
  public:
   ScriptedIpHelper(ScriptedQuery params, ScriptedQuery adapters)
       : params_(std::move(params)), adapters_(std::move(adapters)) {}
@@ -34,13 +34,6 @@ class ScriptedIpHelper final : public iphlp::IpHelper {
   }
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
     return Answer(adapters_, buffer, size);
-  }
-  [[nodiscard]] std::optional<std::size_t> OffsetOfReference(
-      std::uint32_t reference, const std::byte* /*bufferStart*/) const override {
-    return reference;
-  }
-  [[nodiscard]] const iphlp::AnsiCodePage& TextCodePage() const override {
-    return iphlp::Latin1CodePage();
   }
 
   // The buffer sizes each call was given (0 for no buffer), in call order.

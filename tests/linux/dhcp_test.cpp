@@ -119,22 +119,14 @@ TEST_F(DhcpLab, IscDhclient) {
       Shell("ip netns exec " + client_->Name() + " unshare --mount sh -c " +
             Quoted("mount --bind " + files_.Path("/var/lib/dhcp") + " /var/lib/dhcp && exec " +
                    ADDRVUE_REPORT_TRANSCRIPT));
-  std::vector<std::string> boxes;
-  std::vector<std::string> texts;
-  for (const auto& box : ParseTranscript(transcript)) {
-    boxes.push_back(box.box);
-    texts.push_back(box.text1);
-  }
-  const auto has = [](const std::vector<std::string>& list, const std::string& item) {
-    return std::find(list.begin(), list.end(), item) != list.end();
-  };
-  EXPECT_TRUE(has(boxes, "Node type: Mixed")) << transcript;
-  EXPECT_TRUE(has(texts, "NetBIOS ИДЕНТИФИКАЦИЯ:  scope")) << transcript;
-  EXPECT_TRUE(has(texts, "DHCP включен ")) << transcript;
-  EXPECT_TRUE(has(boxes, "DHCP Server: 10.50.0.1")) << transcript;
-  EXPECT_TRUE(has(boxes, "Primary WINS Server: 10.50.0.44")) << transcript;
-  EXPECT_TRUE(has(boxes, "Secondary WINS Server: 10.50.0.45")) << transcript;
-  EXPECT_TRUE(has(texts, "Точка входа : 10.50.0.1")) << transcript;
+  const auto items = Items(transcript);
+  EXPECT_TRUE(Has(items, "box:Node type: Mixed")) << transcript;
+  EXPECT_TRUE(Has(items, "text:NetBIOS ИДЕНТИФИКАЦИЯ:  scope")) << transcript;
+  EXPECT_TRUE(Has(items, "text:DHCP включен ")) << transcript;
+  EXPECT_TRUE(Has(items, "box:DHCP Server: 10.50.0.1")) << transcript;
+  EXPECT_TRUE(Has(items, "box:Primary WINS Server: 10.50.0.44")) << transcript;
+  EXPECT_TRUE(Has(items, "box:Secondary WINS Server: 10.50.0.45")) << transcript;
+  EXPECT_TRUE(Has(items, "text:Точка входа : 10.50.0.1")) << transcript;
 }
 
 TEST_F(DhcpLab, Dhcpcd) {
@@ -168,19 +160,11 @@ TEST_F(DhcpLab, Dhcpcd) {
             Quoted("mount --bind " + files_.Path("/var/lib/dhcpcd") +
                    " /var/lib/dhcpcd && exec setpriv --reuid=65534 --regid=65534 --clear-groups " +
                    ADDRVUE_REPORT_TRANSCRIPT));
-  std::vector<std::string> boxes;
-  std::vector<std::string> texts;
-  for (const auto& box : ParseTranscript(transcript)) {
-    boxes.push_back(box.box);
-    texts.push_back(box.text1);
-  }
-  const auto has = [](const std::vector<std::string>& list, const std::string& item) {
-    return std::find(list.begin(), list.end(), item) != list.end();
-  };
-  EXPECT_TRUE(has(texts, "DHCP включен ")) << transcript;
-  EXPECT_TRUE(has(boxes, "DHCP Server: ")) << transcript;
-  EXPECT_TRUE(has(boxes, "Node type: Broadcast")) << transcript;
-  EXPECT_TRUE(has(texts, "Точка входа : 10.50.0.1")) << transcript;
+  const auto items = Items(transcript);
+  EXPECT_TRUE(Has(items, "text:DHCP включен ")) << transcript;
+  EXPECT_TRUE(Has(items, "box:DHCP Server: ")) << transcript;
+  EXPECT_TRUE(Has(items, "box:Node type: Broadcast")) << transcript;
+  EXPECT_TRUE(Has(items, "text:Точка входа : 10.50.0.1")) << transcript;
 }
 
 TEST_F(DhcpLab, SystemdNetworkd) {

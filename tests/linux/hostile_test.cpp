@@ -37,19 +37,6 @@ std::string Report(const std::string& nsName, const std::string& setup) {
                Quoted(setup + "exec " + ADDRVUE_REPORT_TRANSCRIPT));
 }
 
-std::vector<std::string> Items(const std::string& transcript) {
-  std::vector<std::string> items;
-  for (const auto& box : ParseTranscript(transcript)) {
-    items.push_back("text:" + box.text1);
-    items.push_back("box:" + box.box);
-  }
-  return items;
-}
-
-bool Has(const std::vector<std::string>& items, const std::string& item) {
-  return std::find(items.begin(), items.end(), item) != items.end();
-}
-
 // The item that starts with `prefix`, or nothing.
 std::optional<std::string> ItemStarting(const std::vector<std::string>& items,
                                         const std::string& prefix) {

@@ -289,4 +289,17 @@ void LinkDhcpPair(const NetNamespace& server, const NetNamespace& client) {
   Shell(client.Ip("link set vc0 up"));
 }
 
+std::vector<std::string> Items(const std::string& transcript) {
+  std::vector<std::string> items;
+  for (const auto& box : ParseTranscript(transcript)) {
+    items.push_back("text:" + box.text1);
+    items.push_back("box:" + box.box);
+  }
+  return items;
+}
+
+bool Has(const std::vector<std::string>& items, const std::string& item) {
+  return std::find(items.begin(), items.end(), item) != items.end();
+}
+
 }  // namespace addrvue::linux_source::testing

@@ -95,5 +95,8 @@ struct TranscriptBox {
   std::string text1;
 };
 std::vector<TranscriptBox> ParseTranscript(const std::string& jsonl);
+// The Text1 texts and box texts of a transcript, in order, as one list: "text:..." and "box:...".
+std::vector<std::string> Items(const std::string& transcript);
+bool Has(const std::vector<std::string>& items, const std::string& item);
 
 }  // namespace addrvue::linux_source::testing

@@ -218,16 +218,6 @@ std::string ToolPath() {
   return ADDRVUE_REPORT_TRANSCRIPT;
 }
 
-// The Text1 texts and box texts of a transcript, in order, as one list.
-std::vector<std::string> Items(const std::string& transcript) {
-  std::vector<std::string> items;
-  for (const auto& box : ParseTranscript(transcript)) {
-    items.push_back("text:" + box.text1);
-    items.push_back("box:" + box.box);
-  }
-  return items;
-}
-
 // Whether `wanted` appear in `items` in this order (others may come between).
 ::testing::AssertionResult InOrder(const std::vector<std::string>& items,
                                    const std::vector<std::string>& wanted) {

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "report/window_seam.h"
+#include "app/control.h"
 
 namespace addrvue::layout {
 
@@ -52,9 +52,17 @@ struct ControlLayout {
   Align align;
   bool visible;
   bool enabled;
-  std::optional<int> tabIndex;  // none: never takes the focus
+  std::optional<int> tabIndex;  // none for the image and the timer
   int timerIntervalMs;          // timers only
+  // Two design settings the layout carries without giving them a use; nothing reads them.
+  std::optional<bool> designFlag = std::nullopt;
+  std::optional<int> designInteger = std::nullopt;
 };
+
+// Labels and images never take the focus, whatever their tab index.
+constexpr bool TakesFocus(Kind kind) {
+  return kind == Kind::TextBox || kind == Kind::CommandButton || kind == Kind::PictureBox;
+}
 
 struct WindowLayout {
   std::u16string_view caption;
@@ -70,5 +78,7 @@ const WindowLayout& Window();
 // All fourteen controls, in the layout's order (the order of the Control enumeration).
 std::span<const ControlLayout> Controls();
 const ControlLayout& Of(Control control);
+// The controls that have a tab index, in the order of their tab indices.
+std::span<const Control> TabOrder();
 
 }  // namespace addrvue::layout

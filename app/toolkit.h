@@ -3,7 +3,9 @@
 #pragma once
 
 #include <chrono>
+#include <string_view>
 
+#include "app/control.h"
 #include "report/window_seam.h"
 
 namespace addrvue {
@@ -19,6 +21,16 @@ class Toolkit : public ReportWindow {
   virtual void ProcessEvents(std::chrono::milliseconds maxWait) = 0;
   // Destroys the window and ends the process; a recording toolkit only notes it.
   virtual void EndProgram() = 0;
+
+ protected:
+  // Replaces the text of a text box or the caption of a label; throws when the toolkit refuses.
+  virtual void ReplaceText(Control control, std::u16string_view text) = 0;
+
+ private:
+  void ReplaceText1(std::u16string_view text) final { ReplaceText(Control::Text1, text); }
+  void ReplaceLabelCaption(ReportLabel label, std::u16string_view text) final {
+    ReplaceText(ControlOf(label), text);
+  }
 };
 
 }  // namespace addrvue

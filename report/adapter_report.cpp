@@ -42,20 +42,20 @@ class AdapterItems {
     const std::u16string hardwareAddress =
         HardwareAddressText(adapter.AddressLength, adapter.Address);
     form_.SetText1(Join(u"Физический адрес компьютера: ", hardwareAddress));
-    form_.SetLabelCaption(Control::Label3, hardwareAddress);
+    form_.SetLabelCaption(ReportLabel::Label3, hardwareAddress);
     form_.MsgBox(u" ");
 
     Step(form_, adapter.DhcpEnabled != 0 ? u"DHCP включен " : u"DHCP отключен ", u"");
 
     const std::u16string address = Join(u"IP Address: ", Whole(adapter.IpAddressList.IpAddress));
     form_.SetText1(address);
-    form_.SetLabelCaption(Control::Label4,
+    form_.SetLabelCaption(ReportLabel::Label4,
                           Join(u"IP Addr: ", Whole(adapter.IpAddressList.IpAddress)));
     form_.MsgBox(address);
 
     const std::u16string mask = Join(u"маска сети: ", Whole(adapter.IpAddressList.IpMask));
     form_.SetText1(mask);
-    form_.SetLabelCaption(Control::Label5, mask);
+    form_.SetLabelCaption(ReportLabel::Label5, mask);
     form_.MsgBox(u" ");
 
     if (adapter.IpAddressList.Next != 0) {
@@ -66,7 +66,7 @@ class AdapterItems {
     }
 
     form_.SetText1(Join(u"Точка входа : ", Whole(adapter.GatewayList.IpAddress)));
-    form_.SetLabelCaption(Control::Label6,
+    form_.SetLabelCaption(ReportLabel::Label6,
                           Join(u"Точка входа: ", Whole(adapter.GatewayList.IpAddress)));
     form_.MsgBox(u"");
 
@@ -81,14 +81,14 @@ class AdapterItems {
     const std::u16string primary =
         Join(u"Primary WINS Server: ", Whole(adapter.PrimaryWinsServer.IpAddress));
     form_.SetText1(primary);
-    form_.SetLabelCaption(Control::Label7,
+    form_.SetLabelCaption(ReportLabel::Label7,
                           Join(u"Prim WINS Serv: ", Whole(adapter.PrimaryWinsServer.IpAddress)));
     form_.MsgBox(primary);
 
     const std::u16string secondary =
         Join(u"Secondary WINS Server: ", Whole(adapter.SecondaryWinsServer.IpAddress));
     form_.SetText1(secondary);
-    form_.SetLabelCaption(Control::Label8,
+    form_.SetLabelCaption(ReportLabel::Label8,
                           Join(u"SecWINS Serv: ", Whole(adapter.SecondaryWinsServer.IpAddress)));
     form_.MsgBox(secondary);
 

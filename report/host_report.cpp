@@ -52,11 +52,11 @@ void ReportHost(const RecordReader& reader, ReportWindow& form) {
   const FixedInfoRecord info = reader.FirstFixedInfo();
 
   Step(form, Join(u"ИМЯ КОМПЬЮТЕРА:  ", Whole(info.HostName)));
-  form.SetLabelCaption(Control::Label2, Whole(info.HostName));
+  form.SetLabelCaption(ReportLabel::Label2, Whole(info.HostName));
   form.SetCaption(Whole(info.HostName));
 
   Step(form, Join(u"DNS СЕРВИС---:  ", Whole(info.DnsServerList.IpAddress)));
-  form.SetLabelCaption(Control::Label3, Whole(info.DnsServerList.IpAddress));
+  form.SetLabelCaption(ReportLabel::Label3, Whole(info.DnsServerList.IpAddress));
 
   Step(form, SignedDecimal(info.DnsServerList.Next));
   ReportDnsServers(reader, info, form);

@@ -117,7 +117,7 @@ QWidget* MakeControl(const ControlLayout& control, QWidget* parent, int dpi) {
     widget->setFont(FontOf(*control.font));
   }
   SetStartText(control, widget);
-  if (!control.tabIndex) {
+  if (!layout::TakesFocus(control.kind)) {
     widget->setFocusPolicy(Qt::NoFocus);
   }
   widget->setGeometry(PixelRect(control, dpi));

@@ -7,12 +7,10 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
-#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/layout.h"
 #include "app/qt/controls.h"
@@ -24,24 +22,8 @@
 namespace addrvue::qt {
 namespace {
 
-std::size_t IndexOf(Control control) {
-  return static_cast<std::size_t>(control);
-}
-
 std::string NameOf(Control control) {
   return ToUtf8(layout::Of(control).name);
-}
-
-// The controls that take the focus, in their tab order.
-std::vector<const layout::ControlLayout*> TabOrder() {
-  std::vector<const layout::ControlLayout*> order;
-  for (const auto& control : layout::Controls()) {
-    if (control.tabIndex) {
-      order.push_back(&control);
-    }
-  }
-  std::ranges::sort(order, {}, [](const auto* control) { return *control->tabIndex; });
-  return order;
 }
 
 }  // namespace
@@ -69,11 +51,16 @@ Form1Window::Form1Window(Form1Services services) : services_(std::move(services)
          layout::TwipsToPixels(window.clientHeight, dpi));
 
   for (const auto& control : layout::Controls()) {
-    widgets_.at(IndexOf(control.id)) = MakeControl(control, this, dpi);
+    widgets_[control.id] = MakeControl(control, this, dpi);
   }
-  const auto order = TabOrder();
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    setTabOrder(Widget(order.at(i - 1)->id), Widget(order.at(i)->id));
+  QWidget* previous = nullptr;
+  for (const Control control : layout::TabOrder()) {
+    if (layout::TakesFocus(layout::Of(control).kind)) {
+      if (previous != nullptr) {
+        setTabOrder(previous, Widget(control));
+      }
+      previous = Widget(control);
+    }
   }
 
   // Timer1 ticks for the whole run; nothing handles its ticks.
@@ -105,7 +92,7 @@ void Form1Window::ShowCentred() {
 }
 
 QWidget* Form1Window::Widget(Control control) const {
-  return widgets_.at(IndexOf(control));
+  return widgets_[control];
 }
 
 QWidget& Form1Window::Existing(Control control) const {

@@ -5,7 +5,6 @@
 
 #include <QTimer>
 #include <QWidget>
-#include <array>
 #include <functional>
 
 #include "app/qt/event_dispatch.h"
@@ -51,7 +50,7 @@ class Form1Window final : public QWidget, public Toolkit {
 
   Form1Services services_;
   // Owned by this window as their Qt parent.
-  std::array<QWidget*, 14> widgets_{};
+  PerControl<QWidget*> widgets_;
   QTimer* timer1_ = nullptr;
   QTimer* wake_ = nullptr;
 };

@@ -2,14 +2,14 @@
 // controls by these numbers.
 #pragma once
 
-#include "report/window_seam.h"
+#include "app/control.h"
 
 namespace addrvue::win32 {
 
 inline constexpr int kFirstControlId = 100;
 
 constexpr int ControlId(Control control) {
-  return kFirstControlId + static_cast<int>(control);
+  return kFirstControlId + static_cast<int>(IndexOf(control));
 }
 
 // The class name of the main window.

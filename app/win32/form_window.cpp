@@ -13,10 +13,6 @@
 namespace addrvue::win32 {
 namespace {
 
-std::size_t IndexOf(Control control) {
-  return static_cast<std::size_t>(control);
-}
-
 [[noreturn]] void Refused(const char* what) {
   throw std::runtime_error(std::string(what) + " failed (error " + std::to_string(GetLastError()) +
                            ")");
@@ -74,7 +70,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       // Closed before the press: the program ends. Closed during the pause: the pause goes on.
       KillTimer(window_, static_cast<UINT_PTR>(ControlId(Control::Timer1)));
-      children_.fill(nullptr);
+      children_.Fill(nullptr);
       if (!inClick_) {
         PostQuitMessage(0);
       }
@@ -111,7 +107,7 @@ void FormWindow::ShowUnhandledError(HWND owner, std::u16string_view what) {
 LRESULT FormWindow::ColourStatic(HDC dc, HWND control) {
   const int id = GetDlgCtrlID(control);
   for (const auto& entry : layout::Controls()) {
-    const auto& brush = backgrounds_.at(IndexOf(entry.id));
+    const auto& brush = backgrounds_[entry.id];
     if (ControlId(entry.id) == id && brush && entry.background) {
       SetBkColor(dc, RGB(entry.background->red, entry.background->green, entry.background->blue));
       SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
@@ -139,7 +135,7 @@ void FormWindow::DrawPicture(const DRAWITEMSTRUCT& item) const {
 }
 
 HWND FormWindow::Child(Control control) const {
-  HWND child = children_.at(IndexOf(control));
+  HWND child = children_[control];
   if (child == nullptr || IsWindow(child) == FALSE) {
     throw std::runtime_error("the window has no control " + ToUtf8(layout::Of(control).name));
   }

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -65,8 +64,8 @@ class FormWindow final : public Toolkit {
   HWND window_ = nullptr;
   int dpiX_ = 96;
   int dpiY_ = 96;
-  std::array<HWND, 14> children_{};
-  std::array<BrushHandle, 14> backgrounds_;
+  PerControl<HWND> children_;
+  PerControl<BrushHandle> backgrounds_;
   std::vector<FontHandle> fonts_;
   BitmapHandle picture_;
   IconHandle bigIcon_;

@@ -17,10 +17,6 @@ namespace {
 
 constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;  // sizable, system menu,
                                                                       // minimise and maximise
-std::size_t IndexOf(Control control) {
-  return static_cast<std::size_t>(control);
-}
-
 [[noreturn]] void Refused(const char* what) {
   throw std::runtime_error(std::string(what) + " failed (error " + std::to_string(GetLastError()) +
                            ")");
@@ -56,21 +52,14 @@ ChildStyle StyleOf(const layout::ControlLayout& control) {
   return {nullptr, 0, 0};
 }
 
-// Controls that take the focus come first, in tab order, since the dialog manager moves the
-// focus along the order of creation; the others follow in the layout's order.
+// The dialog manager moves the focus along the order of creation: controls are made in tab
+// order, and those without a tab index follow in the layout's order.
 std::vector<Control> CreationOrder() {
-  std::vector<const layout::ControlLayout*> all;
-  all.reserve(layout::Controls().size());
+  std::vector<Control> order(layout::TabOrder().begin(), layout::TabOrder().end());
   for (const auto& control : layout::Controls()) {
-    all.push_back(&control);
-  }
-  std::stable_sort(all.begin(), all.end(), [](const auto* a, const auto* b) {
-    return a->tabIndex.value_or(1000) < b->tabIndex.value_or(1000);
-  });
-  std::vector<Control> order;
-  order.reserve(all.size());
-  for (const auto* control : all) {
-    order.push_back(control->id);
+    if (!control.tabIndex) {
+      order.push_back(control.id);
+    }
   }
   return order;
 }
@@ -177,7 +166,7 @@ void FormWindow::CreateControl(Control id) {
   DWORD style = WS_CHILD | kind.style;
   style |= control.visible ? WS_VISIBLE : 0U;
   style |= control.enabled ? 0U : WS_DISABLED;
-  style |= control.tabIndex ? WS_TABSTOP : 0U;
+  style |= layout::TakesFocus(control.kind) ? WS_TABSTOP : 0U;
   HWND child = CreateWindowExW(
       kind.exStyle, kind.className, Wide(control.text).c_str(), style,
       layout::TwipsToPixels(control.left, dpiX_), layout::TwipsToPixels(control.top, dpiY_),
@@ -186,7 +175,7 @@ void FormWindow::CreateControl(Control id) {
   if (child == nullptr) {
     Refused("CreateWindowExW");
   }
-  children_.at(IndexOf(id)) = child;
+  children_[id] = child;
 
   switch (control.kind) {
     case layout::Kind::Label:
@@ -218,7 +207,7 @@ void FormWindow::CreateControl(Control id) {
   }
   if (control.background) {
     const auto& rgb = *control.background;
-    backgrounds_.at(IndexOf(id)).reset(CreateSolidBrush(RGB(rgb.red, rgb.green, rgb.blue)));
+    backgrounds_[id].reset(CreateSolidBrush(RGB(rgb.red, rgb.green, rgb.blue)));
   }
 }
 

@@ -146,7 +146,8 @@ TEST_F(WindowLayoutTest, LabelsFillTheirColourAndCentreTheirCaptionsExceptLabel7
 // A caption wider than its label is cut: the label keeps its place and size.
 TEST_F(WindowLayoutTest, ALongCaptionNeverResizesItsLabel) {
   const QRect before = W(Control::Label7).geometry();
-  window.SetLabelCaption(Control::Label7, u"Prim WINS Serv: 192.168.100.200 and more words after");
+  window.SetLabelCaption(ReportLabel::Label7,
+                         u"Prim WINS Serv: 192.168.100.200 and more words after");
   QApplication::processEvents();
   EXPECT_EQ(W(Control::Label7).geometry(), before);
   window.SetText1(std::u16string(300, u'W'));

@@ -8,10 +8,6 @@
 namespace addrvue::testing {
 namespace {
 
-std::size_t IndexOf(Control control) {
-  return static_cast<std::size_t>(control);
-}
-
 std::string JsonString(std::u16string_view text) {
   std::string out = "\"";
   for (const char c : ToUtf8(text)) {
@@ -52,8 +48,8 @@ std::string TranscriptLine(std::u16string_view box, std::u16string_view caption,
 
 RecordingWindow::RecordingWindow() : caption_(layout::Window().caption) {
   for (const auto& control : layout::Controls()) {
-    texts_.at(IndexOf(control.id)) = std::u16string(control.text);
-    visible_.at(IndexOf(control.id)) = control.visible;
+    texts_[control.id] = std::u16string(control.text);
+    visible_[control.id] = control.visible;
   }
   clock = [this] { return now_ += 1.0; };
 }
@@ -66,7 +62,7 @@ void RecordingWindow::Check(Control control) const {
 
 void RecordingWindow::SetVisible(Control control, bool visible) {
   Check(control);
-  visible_.at(IndexOf(control)) = visible;
+  visible_[control] = visible;
   operations.push_back((visible ? "show " : "hide ") + Name(control));
 }
 
@@ -85,7 +81,7 @@ void RecordingWindow::ReplaceCaption(std::u16string_view text) {
 
 void RecordingWindow::ReplaceText(Control control, std::u16string_view text) {
   Check(control);
-  texts_.at(IndexOf(control)) = text;
+  texts_[control] = text;
   operations.push_back(Name(control) + "=" + ToUtf8(text));
 }
 
@@ -112,11 +108,11 @@ std::vector<std::string> RecordingWindow::BoxTexts() const {
 }
 
 const std::u16string& RecordingWindow::Text(Control control) const {
-  return texts_.at(IndexOf(control));
+  return texts_[control];
 }
 
 bool RecordingWindow::Visible(Control control) const {
-  return visible_.at(IndexOf(control));
+  return visible_[control];
 }
 
 }  // namespace addrvue::testing

@@ -46,8 +46,8 @@ class RecordingWindow final : public Toolkit {
   void Check(Control control) const;
 
   std::u16string caption_;
-  std::array<std::u16string, 14> texts_;
-  std::array<bool, 14> visible_{};
+  PerControl<std::u16string> texts_;
+  PerControl<bool> visible_;
   std::vector<std::string> transcript_;
   std::vector<std::string> boxTexts_;
   double now_ = 1000.0;

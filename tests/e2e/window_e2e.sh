@@ -6,47 +6,31 @@
 #
 #   window_e2e.sh PROGRAM [SCREENSHOT_DIR]     (ADDRVUE_SCREENSHOT_DIR overrides the directory)
 #
-# Exits 77 (skipped) when the X tools are missing.
+# Skipped (77) when the X tools are missing.
 set -euo pipefail
 
 program=$1
 shots=${ADDRVUE_SCREENSHOT_DIR:-${2:-.}}
 title='^VELKOR_NX$'
 
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
+. "$(dirname "$0")/../support/virtual_display.sh"
 fail() {
   echo "FAILED: $*" >&2
   exit 1
 }
-for tool in Xvfb xdotool xwininfo import; do
-  command -v "$tool" >/dev/null || skip "needs $tool for a virtual display (scripts/setup installs it)"
-done
+require_programs Xvfb xdotool xwininfo import
 [ -x "$program" ] || fail "no program at $program"
 mkdir -p "$shots"
 
 work=$(mktemp -d)
-xvfb_pid=
 app_pid=
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  stop_virtual_display
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# A display of our own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+start_virtual_display || fail "no virtual display"
 clock_ticks=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }

@@ -12,7 +12,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_common.sh"
 require_wine
-require_display_tools
+require_programs Xvfb import
 [ "$(id -u)" -eq 0 ] || skip "needs root to create network namespaces"
 command -v ip >/dev/null && command -v unshare >/dev/null || skip "needs iproute2 and unshare"
 
@@ -34,10 +34,9 @@ rm -rf "$out"
 mkdir -p "$out/shots" "$out/hold"
 printf 'nameserver %s\nnameserver %s\nsearch example.test\n' "$dns1" "$dns2" >"$out/resolv.conf"
 
-xvfb=
 cleanup() {
   wineserver -k 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  stop_virtual_display
   ip netns del "$ns" 2>/dev/null || true
   ip netns del "$peer" 2>/dev/null || true
 }
@@ -54,9 +53,7 @@ ip -n "$peer" addr add "$gateway/24" dev eth0
 ip -n "$peer" link set eth0 up
 ip -n "$ns" route add default via "$gateway"
 
-start_xvfb
-xvfb=$XVFB_PID
-export DISPLAY=$XVFB_DISPLAY
+start_virtual_display
 
 wineserver -k 2>/dev/null || true
 wineserver -w

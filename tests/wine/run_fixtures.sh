@@ -11,7 +11,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_common.sh"
 require_wine
-require_display_tools
+require_programs Xvfb
 
 prefix=$1 build=$2 transcript_tool=$3 out=$4
 shift 4
@@ -32,17 +32,13 @@ mkdir -p "$out/app"
 cp "$exe" "$standin" "$out/app/"
 app=$(windows_path "$out/app/QUIRNEL_ADDRVUE.exe")
 
-xvfbs=()
 cleanup() {
   wineserver -k 2>/dev/null || true
-  [ ${#xvfbs[@]} -gt 0 ] && kill "${xvfbs[@]}" 2>/dev/null
-  return 0
+  stop_virtual_display
 }
 trap cleanup EXIT
 
-start_xvfb
-export DISPLAY=$XVFB_DISPLAY
-xvfbs+=("$XVFB_PID")
+start_virtual_display
 
 # check_run OUTPUT_NAME FIXTURE DRIVER_PID: the run reached the closing box, the program exited
 # with 0, and the transcript equals the Linux one.

@@ -1,13 +1,7 @@
-# Shared by the Wine test scripts (sourced): skipping, the prefix's environment, a private X
-# display and the Windows form of a path.
+# Shared by the Wine test scripts (sourced): skipping, the 32-bit probe, the prefix's environment
+# and the Windows form of a path; the virtual display comes from tests/support.
 
-# ctest treats this exit code as "skipped".
-SKIP=77
-
-skip() {
-  echo "SKIP: $*"
-  exit "$SKIP"
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../support/virtual_display.sh"
 
 require_wine() {
   command -v wine >/dev/null || skip "needs wine (Debian wine, wine32:i386) to run QUIRNEL_ADDRVUE.exe"
@@ -27,29 +21,9 @@ require_32bit_execution() {
   fi
 }
 
-require_display_tools() {
-  command -v Xvfb >/dev/null || skip "needs Xvfb for a virtual display"
-}
 
 wine_env() {
   export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all
-}
-
-# Starts Xvfb on the first free display from 90 on; sets XVFB_DISPLAY and XVFB_PID.
-start_xvfb() {
-  local n
-  for n in $(seq 90 150); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && { XVFB_DISPLAY=":$n"; return 0; }
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.05
-    done
-  done
-  echo "cannot start Xvfb" >&2
-  return 1
 }
 
 # Z:\the\unix\path, as a Windows program sees it.

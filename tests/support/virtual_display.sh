@@ -1,0 +1,49 @@
+# A private X display for the tests that run a real window (sourced). Defines:
+#   skip REASON                  prints the reason and exits with ctest's skip code, 77
+#   require_programs P...        skips unless every program is on PATH
+#   start_virtual_display        starts Xvfb on a free display number and exports DISPLAY;
+#                                the display ends with the calling shell (stop_virtual_display)
+
+skip() {
+  echo "SKIP: $*"
+  exit 77
+}
+
+require_programs() {
+  local program
+  for program in "$@"; do
+    command -v "$program" >/dev/null ||
+      skip "needs $program for a virtual display (scripts/setup installs it)"
+  done
+}
+
+VIRTUAL_DISPLAY_PID=
+
+start_virtual_display() {
+  local fifo_dir number=
+  require_programs Xvfb
+  fifo_dir=$(mktemp -d)
+  # Xvfb picks a free display number and writes it to fd 3 once it accepts clients.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo_dir/display" \
+    2>"$fifo_dir/xvfb.log" &
+  VIRTUAL_DISPLAY_PID=$!
+  for _ in $(seq 100); do
+    number=$(head -n1 "$fifo_dir/display" 2>/dev/null || true)
+    [ -n "$number" ] && break
+    sleep 0.1
+  done
+  if [ -z "$number" ]; then
+    echo "Xvfb did not start: $(cat "$fifo_dir/xvfb.log")" >&2
+    rm -rf "$fifo_dir"
+    return 1
+  fi
+  rm -rf "$fifo_dir"
+  export DISPLAY=":$number"
+  unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+}
+
+stop_virtual_display() {
+  [ -n "$VIRTUAL_DISPLAY_PID" ] && kill "$VIRTUAL_DISPLAY_PID" 2>/dev/null
+  VIRTUAL_DISPLAY_PID=
+  return 0
+}

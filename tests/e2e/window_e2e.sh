@@ -63,11 +63,8 @@ app_pid=$!
 
 form=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' | head -n1) ||
   fail "the window Form1 did not appear"
-info=$(xwininfo -id "$form")
-left=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
-top=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
-width=$(awk '/Width:/ { print $NF }' <<<"$info")
-height=$(awk '/Height:/ { print $NF }' <<<"$info")
+eval "$(xdotool getwindowgeometry --shell "$form")"
+left=$X top=$Y width=$WIDTH height=$HEIGHT
 echo "Form1: ${width}x${height} at ${left},${top}"
 [ "$width" = 677 ] && [ "$height" = 406 ] || fail "client area ${width}x${height}, not 677x406"
 # Centred on the 1024x768 screen, give or take a pixel.

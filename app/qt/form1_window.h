@@ -15,7 +15,6 @@ namespace addrvue::qt {
 struct Form1Services {
   // Seconds on a monotonic clock.
   std::function<double()> clock;
-  // Ends the program with a status.
   EndProgramFunction end;
 };
 

@@ -48,6 +48,11 @@ QWidget* MakeTextBox(const ControlLayout& control, QWidget* parent) {
   auto* box = new QLineEdit(parent);  // NOLINT(cppcoreguidelines-owning-memory): parent owns it
   box->setMaxLength(std::numeric_limits<int>::max());
   box->setAlignment(HorizontalAlignment(control.align) | Qt::AlignVCenter);
+  // Disabled, a text box keeps its background; only its text turns grey.
+  QPalette palette = box->palette();
+  palette.setBrush(QPalette::Disabled, QPalette::Base,
+                   palette.brush(QPalette::Active, QPalette::Base));
+  box->setPalette(palette);
   return box;
 }
 
@@ -58,8 +63,12 @@ void SetStartText(const ControlLayout& control, QWidget* widget) {
   }
 }
 
+// Return and keypad Enter press the button while it has the focus, as Space does.
 QWidget* MakeButton(const ControlLayout& control, QWidget* parent) {
-  return new QPushButton(ToQString(control.text), parent);
+  // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): parent owns it
+  auto* button = new QPushButton(ToQString(control.text), parent);
+  button->setAutoDefault(true);
+  return button;
 }
 
 // The icon at its natural size, with no border and no stretching.

@@ -63,14 +63,9 @@ Form1Window::Form1Window(Form1Services services) : services_(std::move(services)
     }
   }
 
-  // Timer1 ticks for the whole run; nothing handles its ticks.
-  timer1_ = new QTimer(this);  // NOLINT(cppcoreguidelines-owning-memory): owned as a child
-  timer1_->setInterval(layout::Of(Control::Timer1).timerIntervalMs);
-  timer1_->start();
-
-  // Bounds each wait for events during the pause.
-  wake_ = new QTimer(this);  // NOLINT(cppcoreguidelines-owning-memory): owned as a child
-  wake_->setSingleShot(true);
+  timer1_.setObjectName(ToQString(layout::Of(Control::Timer1).name));
+  timer1_.start(layout::Of(Control::Timer1).timerIntervalMs);
+  wake_.setSingleShot(true);
 
   Existing(Control::Command1).setFocus();
 }
@@ -114,9 +109,9 @@ double Form1Window::ClockSeconds() {
 // Handles what is pending, or sleeps until the next event; the wake-up timer makes sure that
 // sleep lasts at most maxWait.
 void Form1Window::ProcessEvents(std::chrono::milliseconds maxWait) {
-  wake_->start(maxWait);
+  wake_.start(maxWait);
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  wake_->stop();
+  wake_.stop();
 }
 
 void Form1Window::EndProgram() {

@@ -15,7 +15,6 @@ namespace addrvue::qt {
 struct Form1Services {
   // Seconds on a monotonic clock.
   std::function<double()> clock;
-  // Ends the program with a status.
   EndProgramFunction end;
 };
 
@@ -33,7 +32,6 @@ class Form1Window final : public QWidget, public Toolkit {
 
   // The control's widget; none for Timer1.
   [[nodiscard]] QWidget* Widget(Control control) const;
-  [[nodiscard]] QTimer& Timer1() const { return *timer1_; }
 
   void SetVisible(Control control, bool visible) override;
   double ClockSeconds() override;
@@ -51,8 +49,10 @@ class Form1Window final : public QWidget, public Toolkit {
   Form1Services services_;
   // Owned by this window as their Qt parent.
   PerControl<QWidget*> widgets_;
-  QTimer* timer1_ = nullptr;
-  QTimer* wake_ = nullptr;
+  // Ticks for the whole run; nothing handles its ticks.
+  QTimer timer1_{this};
+  // Bounds each wait for events during the pause.
+  QTimer wake_{this};
 };
 
 }  // namespace addrvue::qt

@@ -14,13 +14,12 @@ class PictureBox final : public QFrame {
   // so a box that starts hidden costs nothing until it shows.
   PictureBox(std::function<QPixmap()> load, QWidget* parent);
 
-  [[nodiscard]] const QPixmap& Picture();
-  [[nodiscard]] bool IsPictureLoaded() const { return !load_; }
-
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  [[nodiscard]] const QPixmap& Picture();
+
   std::function<QPixmap()> load_;
   QPixmap picture_;
 };

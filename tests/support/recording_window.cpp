@@ -8,6 +8,13 @@
 namespace addrvue::testing {
 namespace {
 
+constexpr std::array kShown{Control::Text1,  Control::Label2, Control::Label3, Control::Label4,
+                            Control::Label5, Control::Label6, Control::Label7, Control::Label8};
+
+std::string Name(Control control) {
+  return ToUtf8(layout::Of(control).name);
+}
+
 std::string JsonString(std::u16string_view text) {
   std::string out = "\"";
   for (const char c : ToUtf8(text)) {
@@ -27,31 +34,21 @@ std::string JsonString(std::u16string_view text) {
   return out + "\"";
 }
 
-std::string Name(Control control) {
-  return ToUtf8(layout::Of(control).name);
-}
-
 }  // namespace
 
 std::string TranscriptLine(std::u16string_view box, std::u16string_view caption,
                            const std::array<std::u16string_view, 8>& text1AndLabels) {
-  static constexpr std::array<const char*, 8> kKeys{"Text1",  "Label2", "Label3", "Label4",
-                                                    "Label5", "Label6", "Label7", "Label8"};
   std::string line = "{\"box\":" + JsonString(box) + ",\"caption\":" + JsonString(caption);
-  for (std::size_t i = 0; i < kKeys.size(); ++i) {
-    line += ",\"";
-    line += kKeys.at(i);
-    line += "\":" + JsonString(text1AndLabels.at(i));
+  for (std::size_t i = 0; i < kShown.size(); ++i) {
+    line += ",\"" + Name(kShown.at(i)) + "\":" + JsonString(text1AndLabels.at(i));
   }
   return line + "}\n";
 }
 
 RecordingWindow::RecordingWindow() : caption_(layout::Window().caption) {
   for (const auto& control : layout::Controls()) {
-    texts_[control.id] = std::u16string(control.text);
-    visible_[control.id] = control.visible;
+    texts_[control.id] = control.text;
   }
-  clock = [this] { return now_ += 1.0; };
 }
 
 void RecordingWindow::Check(Control control) const {
@@ -60,59 +57,17 @@ void RecordingWindow::Check(Control control) const {
   }
 }
 
-void RecordingWindow::SetVisible(Control control, bool visible) {
-  Check(control);
-  visible_[control] = visible;
-  operations.push_back((visible ? "show " : "hide ") + Name(control));
-}
-
-double RecordingWindow::ClockSeconds() {
-  return clock();
-}
-
-void RecordingWindow::ProcessEvents(std::chrono::milliseconds /*maxWait*/) {
-  operations.emplace_back("events");
-}
-
-void RecordingWindow::ReplaceCaption(std::u16string_view text) {
-  caption_ = text;
-  operations.push_back("caption=" + ToUtf8(text));
-}
-
 void RecordingWindow::ReplaceText(Control control, std::u16string_view text) {
   Check(control);
   texts_[control] = text;
-  operations.push_back(Name(control) + "=" + ToUtf8(text));
 }
 
 void RecordingWindow::ShowMessageBox(std::u16string_view text) {
-  operations.push_back("box:" + ToUtf8(text));
-  boxTexts_.push_back(ToUtf8(text));
-  transcript_.push_back(
-      TranscriptLine(text, caption_,
-                     {Text(Control::Text1), Text(Control::Label2), Text(Control::Label3),
-                      Text(Control::Label4), Text(Control::Label5), Text(Control::Label6),
-                      Text(Control::Label7), Text(Control::Label8)}));
-}
-
-std::string RecordingWindow::Transcript() const {
-  std::string all;
-  for (const auto& line : transcript_) {
-    all += line;
+  std::array<std::u16string_view, kShown.size()> shown;
+  for (std::size_t i = 0; i < kShown.size(); ++i) {
+    shown.at(i) = texts_[kShown.at(i)];
   }
-  return all;
-}
-
-std::vector<std::string> RecordingWindow::BoxTexts() const {
-  return boxTexts_;
-}
-
-const std::u16string& RecordingWindow::Text(Control control) const {
-  return texts_[control];
-}
-
-bool RecordingWindow::Visible(Control control) const {
-  return visible_[control];
+  transcript_ += TranscriptLine(text, caption_, shown);
 }
 
 }  // namespace addrvue::testing

@@ -1,13 +1,11 @@
-// A window that only records: it starts from the layout's captions, notes every operation in
-// order, closes each message box at once, and keeps the box transcript (one JSON object per box
-// with its text and the window's visible texts when it appeared).
+// A window that only records: it starts from the layout's captions, closes each message box at
+// once, and keeps the box transcript (one JSON object a line for each box, with its text and the
+// window's caption, Text1 and labels when it appeared).
 #pragma once
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/toolkit.h"
 
@@ -17,28 +15,20 @@ class RecordingWindow final : public Toolkit {
  public:
   RecordingWindow();
 
-  void SetVisible(Control control, bool visible) override;
-  double ClockSeconds() override;
-  void ProcessEvents(std::chrono::milliseconds maxWait) override;
-  void EndProgram() override { operations.emplace_back("end"); }
+  void SetVisible(Control control, bool /*visible*/) override { Check(control); }
+  // Moves on one second a reading.
+  double ClockSeconds() override { return now_ += 1.0; }
+  void ProcessEvents(std::chrono::milliseconds /*maxWait*/) override {}
+  void EndProgram() override {}
 
   // The transcript, one line per box, each ending in "\n".
-  [[nodiscard]] std::string Transcript() const;
-  [[nodiscard]] std::vector<std::string> BoxTexts() const;
-  [[nodiscard]] const std::u16string& Text(Control control) const;
-  [[nodiscard]] bool Visible(Control control) const;
-  [[nodiscard]] const std::u16string& Caption() const { return caption_; }
+  [[nodiscard]] const std::string& Transcript() const { return transcript_; }
 
-  // Operations in order, as "Text1=...", "Label3=...", "caption=...", "box:...", "show Text2",
-  // "hide Command1", "events", "end" (UTF-8).
-  std::vector<std::string> operations;
-  // The clock the pause reads; by default it moves on one second a reading.
-  std::function<double()> clock;
   // When set, changing this control throws, as a toolkit that refuses a change does.
   std::optional<Control> refuse;
 
  protected:
-  void ReplaceCaption(std::u16string_view text) override;
+  void ReplaceCaption(std::u16string_view text) override { caption_ = text; }
   void ReplaceText(Control control, std::u16string_view text) override;
   void ShowMessageBox(std::u16string_view text) override;
 
@@ -47,9 +37,7 @@ class RecordingWindow final : public Toolkit {
 
   std::u16string caption_;
   PerControl<std::u16string> texts_;
-  PerControl<bool> visible_;
-  std::vector<std::string> transcript_;
-  std::vector<std::string> boxTexts_;
+  std::string transcript_;
   double now_ = 1000.0;
 };
 

@@ -40,7 +40,7 @@ constexpr std::array kStores{
 class LeaseStoreLab : public ::testing::TestWithParam<Store> {
  protected:
   void SetUp() override {
-    SKIP_WITHOUT("namespaces", "setpriv");
+    SKIP_WITHOUT("namespaces");
     ns_.emplace();
     ns_->Ip("-batch " ADDRVUE_LAB_DIR "/stores/vc0.batch");
     index_ = FindAdapter(ns_->Snapshot(), "vc0")->Index;
@@ -92,6 +92,7 @@ TEST_P(LeaseStoreLab, ALeaseOfNoTimeHasEnded) {
 // With the store's directory root's alone, root's report shows its lease and a normal user's
 // runs to its end with what the kernel tells.
 TEST_P(LeaseStoreLab, AStoreTheUserMayNotReadLeavesItsFieldsEmpty) {
+  SKIP_WITHOUT("setpriv");
   FixtureTree tree;
   const auto path = Write(tree, 120);
   std::filesystem::permissions(std::filesystem::path(tree.Path(path)).parent_path(),

@@ -14,10 +14,11 @@
 
 #include "tests/linux/namespace_lab.h"
 
-namespace addrvue::linux_source::testing {
-namespace {
+// One row of tests/linux/lab/dhcp.json, which says what each field means. Outside an anonymous
+// namespace: the JSON macros define a to_json that nothing here calls, and gtest finds PrintTo
+// beside the row.
+namespace addrvue::linux_source::testing::dhcp_table {
 
-// One row of tests/linux/lab/dhcp.json, which says what each field means.
 struct Lease {
   std::vector<std::string> wins;
   std::uint32_t nodeType = 0;
@@ -42,9 +43,17 @@ struct Row {
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Lease, wins, nodeType, scope, seconds)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Client, needs, start, overBus)
 
-void PrintTo(const Row& row, std::ostream* out) {
+inline void PrintTo(const Row& row, std::ostream* out) {
   *out << row.name;
 }
+
+}  // namespace addrvue::linux_source::testing::dhcp_table
+
+namespace addrvue::linux_source::testing {
+namespace {
+
+using dhcp_table::Lease;
+using dhcp_table::Row;
 
 std::vector<Row> Rows() {
   const auto table = nlohmann::json::parse(std::ifstream(ADDRVUE_LAB_DIR "/dhcp.json"));

@@ -103,13 +103,16 @@ TEST(NamespaceTest, EveryKindOfLinkAsTheKernelHasIt) {
   EXPECT_EQ(reported, expected);
 }
 
-std::vector<std::string> Addresses(const std::vector<iphlp::AddrString>& list) {
-  std::vector<std::string> out;
-  out.reserve(list.size());
-  for (const auto& node : list) {
-    out.push_back(node.IpAddress + "/" + node.IpMask);
+// An adapter's addresses and gateways, each with its mask, and whether DHCP set it up.
+std::string Described(const iphlp::AdapterInfo& adapter) {
+  std::string text;
+  for (const auto* list : {&adapter.IpAddressList, &adapter.GatewayList}) {
+    for (const auto& node : *list) {
+      text += node.IpAddress + "/" + node.IpMask + " ";
+    }
+    text += "| ";
   }
-  return out;
+  return text + "dhcp " + std::to_string(adapter.DhcpEnabled);
 }
 
 // tests/linux/lab/addresses.batch: primaries before secondaries, a point-to-point address under
@@ -125,18 +128,13 @@ TEST(NamespaceTest, AddressesAndDefaultGateways) {
   const auto* e0 = FindAdapter(snapshot, "e0");
   const auto* e1 = FindAdapter(snapshot, "e1");
   ASSERT_TRUE(e0 != nullptr && e1 != nullptr);
-  EXPECT_EQ(Addresses(e0->IpAddressList),
-            (std::vector<std::string>{"10.1.0.2/255.255.255.0", "10.2.0.2/255.255.0.0",
-                                      "10.1.0.3/255.255.255.0"}));
-  EXPECT_EQ(Addresses(e0->GatewayList),
-            (std::vector<std::string>{"10.1.0.254/255.255.255.255", "10.1.0.1/255.255.255.255"}));
-  EXPECT_EQ(e0->DhcpEnabled, 0U);
+  EXPECT_EQ(Described(*e0),
+            "10.1.0.2/255.255.255.0 10.2.0.2/255.255.0.0 10.1.0.3/255.255.255.0 | "
+            "10.1.0.254/255.255.255.255 10.1.0.1/255.255.255.255 | dhcp 0");
   EXPECT_EQ(e0->LeaseObtained, 0);
-  EXPECT_EQ(Addresses(e1->IpAddressList),
-            (std::vector<std::string>{"10.3.0.2/255.255.255.0", "10.4.0.1/255.255.255.255",
-                                      "10.5.0.2/255.255.255.0"}));
-  EXPECT_EQ(Addresses(e1->GatewayList), (std::vector<std::string>{"10.3.0.1/255.255.255.255"}));
-  EXPECT_EQ(e1->DhcpEnabled, 1U);
+  EXPECT_EQ(Described(*e1),
+            "10.3.0.2/255.255.255.0 10.4.0.1/255.255.255.255 10.5.0.2/255.255.255.0 | "
+            "10.3.0.1/255.255.255.255 | dhcp 1");
   // std::time reads the coarse clock, which may still show the second before the snapshot's.
   EXPECT_GE(e1->LeaseObtained, before - 2);
   EXPECT_LE(e1->LeaseObtained, after + 1);

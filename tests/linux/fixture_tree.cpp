@@ -43,4 +43,10 @@ void FixtureTree::Link(std::string_view absolute, std::string_view target) const
   fs::create_symlink(std::string(target), path);
 }
 
+void FixtureTree::CopyIn(const fs::path& from, std::string_view absolute) const {
+  fs::create_directories(Path(absolute));
+  fs::copy(from, Path(absolute),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
 }  // namespace addrvue::linux_source::testing

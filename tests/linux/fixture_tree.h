@@ -24,6 +24,8 @@ class FixtureTree {
   // Makes a directory (and its parents) at an absolute system path.
   void Directory(std::string_view absolute) const;
   void Link(std::string_view absolute, std::string_view target) const;
+  // Copies a directory of sample files, with everything in it, to an absolute system path.
+  void CopyIn(const std::filesystem::path& from, std::string_view absolute = "/") const;
   [[nodiscard]] std::string Path(std::string_view absolute) const { return root_.Path(absolute); }
   [[nodiscard]] const SystemRoot& Root() const { return root_; }
 

@@ -12,17 +12,17 @@ namespace L = iphlp::layout;
 
 std::u16string_view AdapterTypeText(std::int32_t type) {
   switch (type) {
-    case 6:
+    case L::adapter_type::kEthernet:
       return u"Adapter : Ethernet ";
-    case 9:
+    case L::adapter_type::kTokenRing:
       return u"Adapter name: Token Ring adapter ";
-    case 15:
+    case L::adapter_type::kFddi:
       return u"Adapter name: FDDI adapter ";
-    case 23:
+    case L::adapter_type::kPpp:
       return u"Adapter name: PPP adapter";
-    case 24:
+    case L::adapter_type::kLoopback:
       return u"Adapter name: Loopback adapter ";
-    case 28:
+    case L::adapter_type::kSlip:
       return u"Adapter name: Slip adapter ";
     default:
       return u"Adapter name: Other adapter ";
@@ -98,7 +98,7 @@ class AdapterItems {
 
  private:
   void ReportType(std::int32_t type) {
-    if (type == 6) {
+    if (type == L::adapter_type::kEthernet) {
       Step(form_, AdapterTypeText(type), u" ");
     } else {
       form_.MsgBox(AdapterTypeText(type));

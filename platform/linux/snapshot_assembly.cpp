@@ -1,8 +1,10 @@
-#include <net/if.h>
+#include <linux/if.h>
+#include <linux/if_arp.h>
 
 #include <algorithm>
 #include <optional>
 
+#include "platform/ip_helper_layout.h"
 #include "platform/linux/adapter_type.h"
 #include "platform/linux/snapshot.h"
 
@@ -172,7 +174,7 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
   std::optional<std::string> scope;
   bool anyWins = !facts.samba.winsServers.empty();
   for (const LinkEntry& link : facts.kernel.links) {
-    if (link.linkType == 772 /* ARPHRD_LOOPBACK */ || (link.flags & IFF_LOOPBACK) != 0) {
+    if (link.linkType == ARPHRD_LOOPBACK || (link.flags & IFF_LOOPBACK) != 0) {
       continue;
     }
     AdapterBuilder builder{facts, link, {}};
@@ -193,9 +195,9 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
     snapshot.adapters.push_back(builder.Build(lease));
     anyWins = anyWins || snapshot.adapters.back().HaveWins != 0;
   }
-  // Without a server's word the node type follows from whether a WINS server is known:
-  // broadcast (1) without one, hybrid (8) with one.
-  params.NodeType = nodeType.value_or(anyWins ? 8U : 1U);
+  // Without a server's word the node type follows from whether a WINS server is known.
+  namespace node = iphlp::layout::node_type;
+  params.NodeType = nodeType.value_or(anyWins ? node::kHybrid : node::kBroadcast);
   params.ScopeId = scope.value_or(ToLatin1(facts.samba.netbiosScope));
   return snapshot;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/netlink_dump.h"
+#include "platform/linux/netlink_messages.h"
 #include "platform/linux/system_files.h"
 
 namespace addrvue::linux_source {

@@ -10,7 +10,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   using namespace addrvue;
   const std::string_view text(reinterpret_cast<const char*>(bytes), size);
-  (void)linux_source::ParseDhclientDate(text);
   for (const auto& [interface, lease] : linux_source::ParseDhclientLeases(text)) {
     fuzzing::RunReport(fuzzing::OneInterfaceFacts(lease));
   }

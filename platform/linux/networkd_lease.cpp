@@ -115,7 +115,6 @@ void ParseJson(DhcpLease& lease, std::string_view text) {
 
 std::optional<DhcpLease> ParseNetworkdLease(std::string_view text) {
   DhcpLease lease;
-  lease.source = "systemd-networkd";
   const std::string_view trimmed = Trim(text);
   if (!trimmed.empty() && trimmed.front() == '{') {
     ParseJson(lease, trimmed);
@@ -136,20 +135,7 @@ std::optional<DhcpLease> ParseNetworkdLease(std::string_view text) {
 }
 
 std::map<int, DhcpLease> ReadNetworkdLeases(const SystemRoot& root) {
-  std::map<int, DhcpLease> leases;
-  const std::string dir = root.Path("/run/systemd/netif/leases/");
-  for (const std::string& name : ListDirectory(dir)) {
-    const auto index = ParseNumber<std::uint64_t>(name);
-    if (!index || *index > 0x7FFFFFFF) {
-      continue;
-    }
-    if (const auto text = ReadFileText(dir + name, 65536)) {
-      if (auto lease = ParseNetworkdLease(*text)) {
-        leases[static_cast<int>(*index)] = std::move(*lease);
-      }
-    }
-  }
-  return leases;
+  return ReadLeasesByIndex(root.Path("/run/systemd/netif/leases/"), ParseNetworkdLease);
 }
 
 }  // namespace addrvue::linux_source

@@ -20,7 +20,7 @@ FixtureTree::FixtureTree() {
 
 FixtureTree::~FixtureTree() {
   std::error_code ignored;
-  fs::remove_all(root_.Prefix(), ignored);
+  fs::remove_all(fs::path(root_.Path("/")).parent_path(), ignored);
 }
 
 void FixtureTree::Write(std::string_view absolute, std::string_view content) const {

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <span>
 
 #include "platform/linux/netlink_dump.h"
 
@@ -34,11 +35,12 @@ bool CaptureDump(NetlinkSocket& socket, std::uint16_t type, std::uint8_t family,
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
+  const std::span arguments(argv, static_cast<std::size_t>(argc));
+  if (arguments.size() != 2) {
     std::cerr << "usage: capture-netlink-seed FILE\n";
     return 2;
   }
-  std::ofstream out(argv[1], std::ios::binary);
+  std::ofstream out(arguments[1], std::ios::binary);
   NetlinkSocket socket;
   if (!CaptureDump(socket, RTM_GETLINK, AF_UNSPEC, out) ||
       !CaptureDump(socket, RTM_GETADDR, AF_INET, out) ||

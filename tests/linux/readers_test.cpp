@@ -53,7 +53,7 @@ json RootFacts(const std::string& directory, const json& row) {
   const std::string path = std::string(ADDRVUE_SAMPLES_DIR) + "/" + directory;
   const json mtimes = row.value("mtimes", json::object());
   for (const auto& [file, seconds] : mtimes.items()) {
-    std::filesystem::last_write_time(path + "/" + file,
+    std::filesystem::last_write_time(std::filesystem::path(path) / file,
                                      std::chrono::file_clock::from_sys(std::chrono::sys_seconds(
                                          std::chrono::seconds(seconds.get<std::int64_t>()))));
   }
@@ -98,7 +98,9 @@ TEST(SampleReaders, EachSampleGivesItsFacts) {
   for (const json& row : testing::SampleJson("readers.json")) {
     const std::string reader = row.at("reader");
     const std::string file = row.at("file");
-    SCOPED_TRACE(reader + " " + file + (row.contains("cut") ? " cut" : ""));
+    SCOPED_TRACE(::testing::Message()
+                 << reader << " " << file << (row.contains("cut") ? " cut" : "")
+                 << (row.contains("patch") ? " patched" : ""));
     if (reader == "root") {
       testing::ExpectHolds(RootFacts(file, row), row.at("facts"));
       continue;

@@ -26,7 +26,7 @@ TEST(SnapshotAssembly, EachCaseGivesItsRecords) {
 
 std::uint32_t U32At(const std::vector<std::byte>& bytes, std::size_t at) {
   std::uint32_t value = 0;
-  std::memcpy(&value, bytes.data() + at, sizeof value);
+  std::memcpy(&value, std::span(bytes).subspan(at).data(), sizeof value);
   return value;
 }
 

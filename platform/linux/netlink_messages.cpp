@@ -6,6 +6,7 @@
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
 
+#include <optional>
 #include <string_view>
 
 #include "platform/linux/netlink_bytes.h"
@@ -92,8 +93,6 @@ std::vector<RouteEntry> NextHops(std::span<const std::byte> multipath) {
   return hops;
 }
 
-}  // namespace
-
 std::optional<LinkEntry> ParseLinkMessage(std::span<const std::byte> payload) {
   const auto info = HeaderAt<ifinfomsg>(payload);
   if (!info) {
@@ -171,6 +170,7 @@ std::optional<AddressEntry> ParseAddressMessage(std::span<const std::byte> paylo
   return entry;
 }
 
+// An IPv4 default route of the main table, one entry for each of its next hops.
 std::vector<RouteEntry> ParseDefaultRouteMessage(std::span<const std::byte> payload) {
   const auto header = HeaderAt<rtmsg>(payload);
   if (!header || header->rtm_family != AF_INET || header->rtm_dst_len != 0 ||
@@ -217,6 +217,8 @@ std::vector<RouteEntry> ParseDefaultRouteMessage(std::span<const std::byte> payl
   }
   return routes;
 }
+
+}  // namespace
 
 void AddMessage(KernelInterfaces& kernel, std::uint16_t type, std::span<const std::byte> payload) {
   switch (type) {

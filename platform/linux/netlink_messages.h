@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -46,15 +45,9 @@ struct KernelInterfaces {
   std::vector<RouteEntry> defaultRoutes;
 };
 
-// Parsers of one message's payload (after the netlink header); nothing when the message does not
-// hold what is asked (a route of another table, say). Every read is bounded by the payload.
-std::optional<LinkEntry> ParseLinkMessage(std::span<const std::byte> payload);
-std::optional<AddressEntry> ParseAddressMessage(std::span<const std::byte> payload);
-// A default route of the main table may have several next hops.
-std::vector<RouteEntry> ParseDefaultRouteMessage(std::span<const std::byte> payload);
-
-// Adds what a message of type RTM_NEWLINK, RTM_NEWADDR or RTM_NEWROUTE tells; other types tell
-// nothing.
+// Adds what a message of type RTM_NEWLINK, RTM_NEWADDR or RTM_NEWROUTE tells: a link, an IPv4
+// address, the next hops of an IPv4 default route of the main table. Every read is bounded by
+// the payload (the message after its netlink header); other types and other routes add nothing.
 void AddMessage(KernelInterfaces& kernel, std::uint16_t type, std::span<const std::byte> payload);
 
 }  // namespace addrvue::linux_source

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/utf.h"
+
 namespace addrvue::testing {
 
 using nlohmann::json;
@@ -22,17 +24,11 @@ namespace {
 
 // Text as the records hold it: each byte one Latin-1 character.
 std::string Latin1AsUtf8(const std::string& text) {
-  std::string utf8;
+  std::u16string characters;
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      utf8 += c;
-    } else {
-      utf8 += static_cast<char>(0xC0U | (byte >> 6U));
-      utf8 += static_cast<char>(0x80U | (byte & 0x3FU));
-    }
+    characters += static_cast<unsigned char>(c);
   }
-  return utf8;
+  return ToUtf8(characters);
 }
 
 }  // namespace
@@ -46,12 +42,12 @@ void ExpectHolds(const json& actual, const json& expected, const std::string& wh
       } else if (it == actual.end()) {
         ADD_FAILURE() << where << "/" << key << " is missing";
       } else {
-        ExpectHolds(*it, value, where + "/" + key);
+        ExpectHolds(*it, value, std::string(where).append("/").append(key));
       }
     }
   } else if (expected.is_array() && actual.is_array() && expected.size() == actual.size()) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
-      ExpectHolds(actual[i], expected[i], where + "/" + std::to_string(i));
+      ExpectHolds(actual[i], expected[i], std::string(where).append("/").append(std::to_string(i)));
     }
   } else {
     const auto text = [](const json& value) {

@@ -1,40 +1,52 @@
-// capture-netlink-seed FILE: writes this network namespace's link, IPv4 address and route dumps
-// as one framed message stream, a seed for netlink_fuzz.
-#include <linux/netlink.h>
+// capture-netlink-seed FILE: writes the datagrams of this network namespace's link, IPv4 address
+// and route dumps as the kernel sent them (requests 1, 2 and 3), a seed for netlink_fuzz.
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
 
-#include <cstring>
 #include <fstream>
 #include <iostream>
-#include <vector>
+#include <span>
 
 #include "platform/linux/netlink_dump.h"
 
+namespace {
+
+using namespace addrvue::linux_source;
+
+bool CaptureDump(NetlinkSocket& socket, std::uint16_t type, std::uint8_t family,
+                 std::ofstream& out) {
+  const std::uint32_t sequence = socket.NextSequence();
+  if (!socket.Send(DumpRequest(type, family, sequence))) {
+    return false;
+  }
+  DumpState state = DumpState::kMore;
+  while (state == DumpState::kMore) {
+    const auto datagram = socket.Receive();
+    if (!datagram) {
+      return false;
+    }
+    out.write(reinterpret_cast<const char*>(datagram->data()),
+              static_cast<std::streamsize>(datagram->size()));
+    state = FrameDumpReply(*datagram, sequence, [](std::uint16_t, auto) {});
+  }
+  return state == DumpState::kDone;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
+  const std::span arguments(argv, static_cast<std::size_t>(argc));
+  if (arguments.size() != 2) {
     std::cerr << "usage: capture-netlink-seed FILE\n";
     return 2;
   }
-  std::vector<char> stream;
-  const auto append = [&](std::uint16_t type, std::span<const std::byte> payload) {
-    nlmsghdr header{};
-    header.nlmsg_len = static_cast<std::uint32_t>(NLMSG_HDRLEN + payload.size());
-    header.nlmsg_type = type;
-    const auto* raw = reinterpret_cast<const char*>(&header);
-    stream.insert(stream.end(), raw, raw + sizeof header);
-    stream.resize(stream.size() + (NLMSG_HDRLEN - sizeof header));
-    const auto* data = reinterpret_cast<const char*>(payload.data());
-    stream.insert(stream.end(), data, data + payload.size());
-    stream.resize(NLMSG_ALIGN(stream.size()));
-  };
-  addrvue::linux_source::NetlinkSocket socket;
-  if (!socket.Dump(RTM_GETLINK, AF_UNSPEC, append) || !socket.Dump(RTM_GETADDR, AF_INET, append) ||
-      !socket.Dump(RTM_GETROUTE, AF_INET, append)) {
+  std::ofstream out(arguments[1], std::ios::binary);
+  NetlinkSocket socket;
+  if (!CaptureDump(socket, RTM_GETLINK, AF_UNSPEC, out) ||
+      !CaptureDump(socket, RTM_GETADDR, AF_INET, out) ||
+      !CaptureDump(socket, RTM_GETROUTE, AF_INET, out)) {
     std::cerr << "capture-netlink-seed: the dump failed\n";
     return 1;
   }
-  std::ofstream(argv[1], std::ios::binary)
-      .write(stream.data(), static_cast<std::streamsize>(stream.size()));
   return 0;
 }

@@ -2,9 +2,9 @@
 // references. Any read outside a buffer, leak or endless walk is a finding.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "platform/ip_helper.h"
@@ -14,60 +14,53 @@
 
 namespace {
 
+struct FuzzedAnswer {
+  std::uint32_t sizingCode = 0;
+  std::uint32_t fillCode = 0;
+  std::vector<std::byte> bytes;
+};
+
+// Mostly the codes the protocol expects (success, a buffer too small), sometimes anything.
+std::uint32_t PickCode(FuzzedDataProvider& data) {
+  const int kind = data.ConsumeIntegralInRange<int>(0, 3);
+  return kind == 0 ? 0U : kind == 1 ? 111U : data.ConsumeIntegral<std::uint32_t>();
+}
+
+FuzzedAnswer PickAnswer(FuzzedDataProvider& data) {
+  FuzzedAnswer answer;
+  answer.sizingCode = PickCode(data);
+  answer.fillCode = PickCode(data);
+  answer.bytes = data.ConsumeBytes<std::byte>(data.ConsumeIntegralInRange<std::size_t>(0, 4096));
+  return answer;
+}
+
 // Answers each query with fuzzed codes and bytes; Next references are offsets, as on Linux.
 class FuzzedIpHelper final : public iphlp::OffsetIpHelper {
  public:
-  explicit FuzzedIpHelper(FuzzedDataProvider& data) : data_(data) {
-    for (auto& answer : answers_) {
-      answer.sizingCode = PickCode();
-      answer.fillCode = PickCode();
-      answer.bytes =
-          data_.ConsumeBytes<std::byte>(data_.ConsumeIntegralInRange<std::size_t>(0, 4096));
-    }
-  }
+  explicit FuzzedIpHelper(FuzzedDataProvider& data)
+      : params_(PickAnswer(data)), adapters_(PickAnswer(data)) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
-    return Answer(answers_[0], buffer, size);
+    return Answer(params_, buffer, size);
   }
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
-    return Answer(answers_[1], buffer, size);
+    return Answer(adapters_, buffer, size);
   }
 
  private:
-  struct FuzzedAnswer {
-    std::uint32_t sizingCode = 0;
-    std::uint32_t fillCode = 0;
-    std::vector<std::byte> bytes;
-  };
-
-  std::uint32_t PickCode() {
-    // Mostly the codes the protocol expects, sometimes anything.
-    switch (data_.ConsumeIntegralInRange<int>(0, 3)) {
-      case 0:
-        return 0;
-      case 1:
-        return 111;
-      default:
-        return data_.ConsumeIntegral<std::uint32_t>();
-    }
-  }
-
+  // Writes no more than the buffer the caller says it has.
   static std::uint32_t Answer(const FuzzedAnswer& answer, std::byte* buffer, std::uint32_t* size) {
     const auto length = static_cast<std::uint32_t>(answer.bytes.size());
     if (buffer == nullptr) {
       *size = length;
       return answer.sizingCode;
     }
-    // Writes no more than the buffer the caller says it has.
-    const std::size_t n = std::min<std::size_t>(*size, length);
-    if (n != 0) {
-      std::memcpy(buffer, answer.bytes.data(), n);
-    }
+    std::copy_n(answer.bytes.begin(), std::min(*size, length), buffer);
     return answer.fillCode;
   }
 
-  FuzzedDataProvider& data_;
-  std::array<FuzzedAnswer, 2> answers_;
+  FuzzedAnswer params_;
+  FuzzedAnswer adapters_;
 };
 
 }  // namespace

@@ -62,6 +62,27 @@ inline constexpr std::size_t LeaseExpires = 636;
 inline constexpr std::size_t kSize = 640;
 }  // namespace adapter
 
+// IP_ADAPTER_INFO Type: the interface types an adapter is reported as.
+namespace adapter_type {
+inline constexpr unsigned kOther = 1;
+inline constexpr unsigned kEthernet = 6;
+inline constexpr unsigned kTokenRing = 9;
+inline constexpr unsigned kFddi = 15;
+inline constexpr unsigned kPpp = 23;
+inline constexpr unsigned kLoopback = 24;
+inline constexpr unsigned kSlip = 28;
+inline constexpr unsigned kIeee80211 = 71;
+inline constexpr unsigned kTunnel = 131;
+}  // namespace adapter_type
+
+// FIXED_INFO NodeType: how NetBIOS names are resolved.
+namespace node_type {
+inline constexpr unsigned kBroadcast = 1;
+inline constexpr unsigned kPeerToPeer = 2;
+inline constexpr unsigned kMixed = 4;
+inline constexpr unsigned kHybrid = 8;
+}  // namespace node_type
+
 // Result codes the two queries answer.
 inline constexpr unsigned kNoError = 0;
 inline constexpr unsigned kErrorInvalidParameter = 87;

@@ -12,17 +12,17 @@ namespace L = iphlp::layout;
 
 std::u16string_view AdapterTypeText(std::int32_t type) {
   switch (type) {
-    case 6:
+    case L::adapter_type::kEthernet:
       return u"Adapter : Ethernet ";
-    case 9:
+    case L::adapter_type::kTokenRing:
       return u"Adapter name: Token Ring adapter ";
-    case 15:
+    case L::adapter_type::kFddi:
       return u"Adapter name: FDDI adapter ";
-    case 23:
+    case L::adapter_type::kPpp:
       return u"Adapter name: PPP adapter";
-    case 24:
+    case L::adapter_type::kLoopback:
       return u"Adapter name: Loopback adapter ";
-    case 28:
+    case L::adapter_type::kSlip:
       return u"Adapter name: Slip adapter ";
     default:
       return u"Adapter name: Other adapter ";
@@ -38,15 +38,34 @@ class AdapterItems {
   void Report(AdapterInfoRecord& adapter) {
     ReportType(adapter.Type);
     Step(form_, Join(u" адаптер: ", Whole(adapter.Description)), u"");
+    ReportHardwareAddress(adapter);
+    Step(form_, adapter.DhcpEnabled != 0 ? u"DHCP включен " : u"DHCP отключен ", u"");
+    ReportAddresses(adapter);
+    ReportGateways(adapter);
+    form_.MsgBox(Join(u"DHCP Server: ", Whole(adapter.DhcpServer.IpAddress)));
+    ReportWinsServers(adapter);
+    form_.MsgBox(Join(u"Lease Obtained: ", LeaseDateText(adapter.LeaseObtained, dateNames_)));
+    form_.MsgBox(Join(u"Lease Expires :  ", LeaseDateText(adapter.LeaseExpires, dateNames_)));
+  }
 
+ private:
+  void ReportType(std::int32_t type) {
+    if (type == L::adapter_type::kEthernet) {
+      Step(form_, AdapterTypeText(type), u" ");
+    } else {
+      form_.MsgBox(AdapterTypeText(type));
+    }
+  }
+
+  void ReportHardwareAddress(const AdapterInfoRecord& adapter) {
     const std::u16string hardwareAddress =
         HardwareAddressText(adapter.AddressLength, adapter.Address);
     form_.SetText1(Join(u"Физический адрес компьютера: ", hardwareAddress));
     form_.SetLabelCaption(ReportLabel::Label3, hardwareAddress);
     form_.MsgBox(u" ");
+  }
 
-    Step(form_, adapter.DhcpEnabled != 0 ? u"DHCP включен " : u"DHCP отключен ", u"");
-
+  void ReportAddresses(AdapterInfoRecord& adapter) {
     const std::u16string address = Join(u"IP Address: ", Whole(adapter.IpAddressList.IpAddress));
     form_.SetText1(address);
     form_.SetLabelCaption(ReportLabel::Label4,
@@ -64,7 +83,9 @@ class AdapterItems {
         form_.MsgBox(Join(u"Subnet Mask: ", Whole(n.IpMask)));
       });
     }
+  }
 
+  void ReportGateways(AdapterInfoRecord& adapter) {
     form_.SetText1(Join(u"Точка входа : ", Whole(adapter.GatewayList.IpAddress)));
     form_.SetLabelCaption(ReportLabel::Label6,
                           Join(u"Точка входа: ", Whole(adapter.GatewayList.IpAddress)));
@@ -75,9 +96,9 @@ class AdapterItems {
         form_.MsgBox(Join(u"IP Address: ", Whole(n.IpAddress)));
       });
     }
+  }
 
-    form_.MsgBox(Join(u"DHCP Server: ", Whole(adapter.DhcpServer.IpAddress)));
-
+  void ReportWinsServers(const AdapterInfoRecord& adapter) {
     const std::u16string primary =
         Join(u"Primary WINS Server: ", Whole(adapter.PrimaryWinsServer.IpAddress));
     form_.SetText1(primary);
@@ -91,18 +112,6 @@ class AdapterItems {
     form_.SetLabelCaption(ReportLabel::Label8,
                           Join(u"SecWINS Serv: ", Whole(adapter.SecondaryWinsServer.IpAddress)));
     form_.MsgBox(secondary);
-
-    form_.MsgBox(Join(u"Lease Obtained: ", LeaseDateText(adapter.LeaseObtained, dateNames_)));
-    form_.MsgBox(Join(u"Lease Expires :  ", LeaseDateText(adapter.LeaseExpires, dateNames_)));
-  }
-
- private:
-  void ReportType(std::int32_t type) {
-    if (type == 6) {
-      Step(form_, AdapterTypeText(type), u" ");
-    } else {
-      form_.MsgBox(AdapterTypeText(type));
-    }
   }
 
   // Shows every node of a list whose first node is embedded in the adapter record, that first

@@ -28,16 +28,16 @@ void ReportDnsServers(const RecordReader& reader, const FixedInfoRecord& info, R
 
 void ReportNodeType(std::int32_t nodeType, ReportWindow& form) {
   switch (nodeType) {
-    case 1:
+    case L::node_type::kBroadcast:
       form.MsgBox(u"Node type: Broadcast");
       break;
-    case 2:
+    case L::node_type::kPeerToPeer:
       form.MsgBox(u"Node type: Peer to peer");
       break;
-    case 4:
+    case L::node_type::kMixed:
       form.MsgBox(u"Node type: Mixed");
       break;
-    case 8:
+    case L::node_type::kHybrid:
       form.MsgBox(u"Node type: Hybrid");
       break;
     default:

@@ -31,7 +31,12 @@ std::string Join(const std::string& vendor, const std::string& model) {
   return model.empty() ? vendor : vendor + " " + model;
 }
 
-}  // namespace
+// The name of a vendor and of one of its devices in pci.ids / usb.ids text; nothing when the
+// vendor is not listed. The model is empty when only the vendor is.
+struct HardwareName {
+  std::string vendor;
+  std::string model;
+};
 
 std::optional<HardwareName> LookUpHardwareName(std::string_view idsText, std::string_view vendorId,
                                                std::string_view deviceId) {
@@ -60,6 +65,7 @@ std::optional<HardwareName> LookUpHardwareName(std::string_view idsText, std::st
   return found;
 }
 
+// Vendor and model from a udev database entry ("E:ID_VENDOR_FROM_DATABASE=...").
 std::optional<std::string> UdevDescription(std::string_view udevEntry) {
   std::string vendor;
   std::string model;
@@ -77,6 +83,8 @@ std::optional<std::string> UdevDescription(std::string_view udevEntry) {
   }
   return Join(vendor, model);
 }
+
+}  // namespace
 
 const std::string& DeviceReader::IdsTable(const std::string& bus) {
   auto it = idsTables_.find(bus);
@@ -107,27 +115,31 @@ DeviceFacts DeviceReader::Read(const LinkEntry& link) {
     }
   }
   const std::string device = sysDir + "/device";
-  std::optional<HardwareName> name;
-  if (link.parentBus == "pci") {
-    const auto vendor = ReadFileText(device + "/vendor", 64);
-    const auto model = ReadFileText(device + "/device", 64);
-    if (vendor && model) {
-      name = LookUpHardwareName(IdsTable("pci"), HexId(*vendor), HexId(*model));
-    }
-  } else if (link.parentBus == "usb") {
-    // The network interface's parent is a USB interface; the ids are on its USB device.
-    const auto vendor = ReadFileText(device + "/../idVendor", 64);
-    const auto model = ReadFileText(device + "/../idProduct", 64);
-    if (vendor && model) {
-      name = LookUpHardwareName(IdsTable("usb"), HexId(*vendor), HexId(*model));
-    }
-  }
-  if (name) {
-    facts.description = Join(name->vendor, name->model);
+  if (auto description = IdsDescription(device, link.parentBus)) {
+    facts.description = std::move(*description);
   } else if (auto driver = LinkTargetName(device + "/driver")) {
     facts.description = std::move(*driver);
   }
   return facts;
+}
+
+std::optional<std::string> DeviceReader::IdsDescription(const std::string& device,
+                                                        const std::string& bus) {
+  // A USB network interface's parent is a USB interface; the ids are on its USB device.
+  const bool usb = bus == "usb";
+  if (!usb && bus != "pci") {
+    return std::nullopt;
+  }
+  const auto vendor = ReadFileText(device + (usb ? "/../idVendor" : "/vendor"), 64);
+  const auto model = ReadFileText(device + (usb ? "/../idProduct" : "/device"), 64);
+  if (!vendor || !model) {
+    return std::nullopt;
+  }
+  const auto name = LookUpHardwareName(IdsTable(bus), HexId(*vendor), HexId(*model));
+  if (!name) {
+    return std::nullopt;
+  }
+  return Join(name->vendor, name->model);
 }
 
 }  // namespace addrvue::linux_source

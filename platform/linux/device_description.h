@@ -7,22 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/netlink_dump.h"
+#include "platform/linux/netlink_messages.h"
 #include "platform/linux/system_files.h"
 
 namespace addrvue::linux_source {
-
-// The name of a vendor and of one of its devices in pci.ids / usb.ids text; nothing when the
-// vendor is not listed. The model is empty when only the vendor is.
-struct HardwareName {
-  std::string vendor;
-  std::string model;
-};
-std::optional<HardwareName> LookUpHardwareName(std::string_view idsText, std::string_view vendorId,
-                                               std::string_view deviceId);
-
-// Vendor and model from a udev database entry ("E:ID_VENDOR_FROM_DATABASE=...").
-std::optional<std::string> UdevDescription(std::string_view udevEntry);
 
 struct DeviceFacts {
   std::string description;  // UTF-8; empty when nothing names the device
@@ -39,6 +27,8 @@ class DeviceReader {
 
  private:
   const std::string& IdsTable(const std::string& bus);
+  // The vendor and model that the ids table of the device's bus ("pci", "usb") names.
+  std::optional<std::string> IdsDescription(const std::string& device, const std::string& bus);
 
   SystemRoot root_;
   std::map<std::string, std::string> idsTables_;  // read once per bus, when first needed

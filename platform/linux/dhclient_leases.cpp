@@ -1,7 +1,9 @@
 #include "platform/linux/dhclient_leases.h"
 
-#include <charconv>
 #include <ctime>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace addrvue::linux_source {
 namespace {
@@ -51,16 +53,6 @@ bool TogglesQuote(char c, bool& quoted, bool& escaped) {
   return c == '"';
 }
 
-std::vector<std::string> AddressList(std::string_view text) {
-  std::vector<std::string> addresses;
-  for (const std::string_view word : Words(text, ",")) {
-    if (auto address = CanonicalIpv4(word)) {
-      addresses.push_back(*address);
-    }
-  }
-  return addresses;
-}
-
 // Splits a lease block's body into statements ended by ';' (quotes respected).
 std::vector<std::string_view> Statements(std::string_view body) {
   std::vector<std::string_view> statements;
@@ -78,26 +70,30 @@ std::vector<std::string_view> Statements(std::string_view body) {
   return statements;
 }
 
-void ApplyOption(DhcpLease& lease, std::string_view name, std::string_view value) {
-  if (name == "dhcp-server-identifier") {
-    lease.server = CanonicalIpv4(value);
-  } else if (name == "netbios-name-servers") {
-    lease.winsServers = AddressList(value);
-  } else if (name == "netbios-node-type") {
-    if (const auto n = ParseNumber<std::int64_t>(value); n && *n >= 0 && *n <= 0xFF) {
-      lease.nodeType = static_cast<std::uint32_t>(*n);
-    }
-  } else if (name == "netbios-scope") {
-    lease.scope = Unquoted(value);
-  } else if (name == "dhcp-lease-time") {
-    if (const auto n = ParseNumber<std::int64_t>(value); n && *n >= 0 && *n <= 0xFFFFFFFF) {
-      lease.leaseSeconds = static_cast<std::uint32_t>(*n);
+// Where the block opened at `open` ends: its first '}' outside quotes, or the end of the text.
+std::size_t BlockEnd(std::string_view text, std::size_t open) {
+  bool quoted = false;
+  bool escaped = false;
+  std::size_t close = open + 1;
+  for (; close < text.size(); ++close) {
+    if (TogglesQuote(text[close], quoted, escaped)) {
+      quoted = !quoted;
+    } else if (text[close] == '}' && !quoted && !escaped) {
+      break;
     }
   }
+  return close;
 }
 
-}  // namespace
+// Whether the "lease" found at `at` is the keyword of the block opened at `open`, not a part of
+// another word or value.
+bool IsLeaseKeyword(std::string_view text, std::size_t at, std::size_t open) {
+  constexpr std::string_view kKeyword = "lease";
+  return Trim(text.substr(at + kKeyword.size(), open - at - kKeyword.size())).empty() &&
+         (at == 0 || std::string_view(" \t\r\n}").find(text[at - 1]) != std::string_view::npos);
+}
 
+// A dhclient date: "W YYYY/MM/DD HH:MM:SS" in UTC, "epoch N" or "never".
 std::optional<std::int64_t> ParseDhclientDate(std::string_view text) {
   const auto words = Words(text);
   if (words.size() == 1 && words[0] == "never") {
@@ -118,6 +114,52 @@ std::optional<std::int64_t> ParseDhclientDate(std::string_view text) {
   return static_cast<std::int64_t>(timegm(&date));
 }
 
+// The interface a lease block names, and its lease.
+std::pair<std::string, DhcpLease> ParseLeaseBlock(std::string_view body) {
+  std::string interface;
+  DhcpLease lease;
+  for (const std::string_view statement : Statements(body)) {
+    const auto words = Words(statement);
+    if (words.size() < 2) {
+      continue;
+    }
+    const auto rest = [&](std::size_t skip) {
+      return statement.substr(static_cast<std::size_t>(words[skip].data() - statement.data()));
+    };
+    if (words[0] == "interface") {
+      interface = Unquoted(rest(1));
+    } else if (words[0] == "fixed-address") {
+      lease.address = CanonicalIpv4(words[1]);
+    } else if (words[0] == "option" && words.size() >= 3) {
+      ApplyNamedOption(lease, words[1], Unquoted(rest(2)));
+    } else if (words[0] == "expire") {
+      lease.expires = ParseDhclientDate(rest(1));
+    }
+  }
+  DateFromItsEnd(lease);
+  return {interface, lease};
+}
+
+// Every lease file dhclient may have written, its own and those it keeps for NetworkManager.
+std::vector<std::string> LeaseFiles(const SystemRoot& root) {
+  std::vector<std::string> paths;
+  for (const char* dir : {"/var/lib/dhcp/", "/var/lib/dhclient/"}) {
+    for (const std::string& name : ListDirectory(root.Path(dir))) {
+      if (name.ends_with(".leases") || name.ends_with(".lease")) {
+        paths.push_back(root.Path(dir) + name);
+      }
+    }
+  }
+  for (const std::string& name : ListDirectory(root.Path("/var/lib/NetworkManager/"))) {
+    if (name.starts_with("dhclient") && name.ends_with(".lease")) {
+      paths.push_back(root.Path("/var/lib/NetworkManager/") + name);
+    }
+  }
+  return paths;
+}
+
+}  // namespace
+
 LeasesByInterface ParseDhclientLeases(std::string_view text) {
   LeasesByInterface leases;
   std::size_t at = 0;
@@ -126,52 +168,14 @@ LeasesByInterface ParseDhclientLeases(std::string_view text) {
     if (open == std::string_view::npos) {
       break;
     }
-    const bool keyword =
-        Trim(text.substr(at + 5, open - at - 5)).empty() &&
-        (at == 0 || std::string_view(" \t\r\n}").find(text[at - 1]) != std::string_view::npos);
-    // The block ends at the first '}' outside quotes.
-    bool quoted = false;
-    bool escaped = false;
-    std::size_t close = open + 1;
-    for (; close < text.size(); ++close) {
-      if (TogglesQuote(text[close], quoted, escaped)) {
-        quoted = !quoted;
-      } else if (text[close] == '}' && !quoted && !escaped) {
-        break;
-      }
-    }
-    if (!keyword) {
+    const std::size_t close = BlockEnd(text, open);
+    if (!IsLeaseKeyword(text, at, open)) {
       at = open;
       continue;
     }
-    DhcpLease lease;
-    lease.source = "dhclient";
-    std::string interface;
-    for (const std::string_view statement : Statements(text.substr(open + 1, close - open - 1))) {
-      const auto words = Words(statement);
-      if (words.empty()) {
-        continue;
-      }
-      const auto rest = [&](std::size_t skip) {
-        const auto start = static_cast<std::size_t>(words[skip].data() - statement.data());
-        return statement.substr(start);
-      };
-      if (words[0] == "interface" && words.size() >= 2) {
-        interface = Unquoted(rest(1));
-      } else if (words[0] == "fixed-address" && words.size() >= 2) {
-        lease.address = CanonicalIpv4(words[1]);
-      } else if (words[0] == "option" && words.size() >= 3) {
-        ApplyOption(lease, words[1], rest(2));
-      } else if (words[0] == "expire" && words.size() >= 2) {
-        lease.expires = ParseDhclientDate(rest(1));
-      }
-    }
-    // The client notes no start: it is the end less the lease time.
-    if (lease.expires && lease.leaseSeconds && *lease.expires != kNeverExpires) {
-      lease.obtained = *lease.expires - *lease.leaseSeconds;
-    }
+    auto [interface, lease] = ParseLeaseBlock(text.substr(open + 1, close - open - 1));
     if (!interface.empty()) {
-      leases[interface] = lease;
+      leases[interface] = std::move(lease);
     }
     at = close;
   }
@@ -180,28 +184,16 @@ LeasesByInterface ParseDhclientLeases(std::string_view text) {
 
 LeasesByInterface ReadDhclientLeases(const SystemRoot& root) {
   LeasesByInterface all;
-  const auto take = [&](const std::string& path) {
+  for (const std::string& path : LeaseFiles(root)) {
     const auto text = ReadFileText(path);
     if (!text) {
-      return;
+      continue;
     }
     for (auto& [name, lease] : ParseDhclientLeases(*text)) {
-      auto it = all.find(name);
+      const auto it = all.find(name);
       if (it == all.end() || lease.expires.value_or(0) >= it->second.expires.value_or(0)) {
         all[name] = std::move(lease);
       }
-    }
-  };
-  for (const char* dir : {"/var/lib/dhcp/", "/var/lib/dhclient/"}) {
-    for (const std::string& name : ListDirectory(root.Path(dir))) {
-      if (name.ends_with(".leases") || name.ends_with(".lease")) {
-        take(root.Path(dir) + name);
-      }
-    }
-  }
-  for (const std::string& name : ListDirectory(root.Path("/var/lib/NetworkManager/"))) {
-    if (name.starts_with("dhclient") && name.ends_with(".lease")) {
-      take(root.Path("/var/lib/NetworkManager/") + name);
     }
   }
   return all;

@@ -13,9 +13,6 @@ namespace addrvue::linux_source {
 // appends a block at each renewal).
 LeasesByInterface ParseDhclientLeases(std::string_view text);
 
-// A dhclient date: "W YYYY/MM/DD HH:MM:SS" in UTC, "epoch N" or "never".
-std::optional<std::int64_t> ParseDhclientDate(std::string_view text);
-
 // Every lease file under `root`; a later file (by name) wins over an earlier one for the same
 // interface only when its lease ends later.
 LeasesByInterface ReadDhclientLeases(const SystemRoot& root);

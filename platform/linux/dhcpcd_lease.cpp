@@ -1,5 +1,12 @@
 #include "platform/linux/dhcpcd_lease.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
 namespace addrvue::linux_source {
 namespace {
 
@@ -9,6 +16,9 @@ constexpr std::size_t kServerNameField = 44;  // the 64-byte server host name
 constexpr std::size_t kOptions = 240;         // after the magic cookie
 constexpr std::array<std::uint8_t, 4> kMagicCookie{99, 130, 83, 99};
 
+// Options by code; an option that comes in several pieces is joined, as the protocol says.
+using Options = std::map<std::uint8_t, std::vector<std::uint8_t>>;
+
 std::vector<std::string> Addresses(std::span<const std::uint8_t> value) {
   std::vector<std::string> addresses;
   for (std::size_t i = 0; i + 4 <= value.size(); i += 4) {
@@ -17,29 +27,61 @@ std::vector<std::string> Addresses(std::span<const std::uint8_t> value) {
   return addresses;
 }
 
-// Walks one options area; sets `overload` when option 52 asks to read the file and server
-// name fields as options too.
-template <typename F>
-void ForEachOption(std::span<const std::uint8_t> area, F&& onOption) {
+// Adds the options of one options area up to its end mark; an option cut short ends it.
+void CollectOptions(std::span<const std::uint8_t> area, Options& options) {
   std::size_t at = 0;
-  while (at < area.size()) {
-    const std::uint8_t code = area[at];
-    if (code == 255) {
-      return;
-    }
-    if (code == 0) {
+  while (at < area.size() && area[at] != 255) {
+    if (area[at] == 0) {
       ++at;
       continue;
     }
-    if (at + 1 >= area.size()) {
+    if (at + 1 >= area.size() || at + 2 + area[at + 1] > area.size()) {
       return;
     }
-    const std::size_t length = area[at + 1];
-    if (at + 2 + length > area.size()) {
-      return;
-    }
-    onOption(code, area.subspan(at + 2, length));
-    at += 2 + length;
+    const auto value = area.subspan(at + 2, area[at + 1]);
+    auto& joined = options[area[at]];
+    joined.insert(joined.end(), value.begin(), value.end());
+    at += 2 + value.size();
+  }
+}
+
+// The main options area, and the file and server name fields when option 52 gives them over to
+// options too.
+Options AllOptions(std::span<const std::uint8_t> message) {
+  Options options;
+  CollectOptions(message.subspan(kOptions), options);
+  const auto overload = options.find(52);
+  const std::uint8_t fields =
+      overload == options.end() || overload->second.empty() ? 0 : overload->second.front();
+  if ((fields & 1U) != 0) {
+    CollectOptions(message.subspan(kFileField, 128), options);
+  }
+  if ((fields & 2U) != 0) {
+    CollectOptions(message.subspan(kServerNameField, 64), options);
+  }
+  return options;
+}
+
+void ApplyOptions(const Options& options, DhcpLease& lease) {
+  const auto option = [&](std::uint8_t code) -> const std::vector<std::uint8_t>* {
+    const auto it = options.find(code);
+    return it == options.end() ? nullptr : &it->second;
+  };
+  if (const auto* v = option(54); v != nullptr && v->size() == 4) {
+    lease.server = Ipv4Text(v->data());
+  }
+  if (const auto* v = option(44)) {
+    lease.winsServers = Addresses(*v);
+  }
+  if (const auto* v = option(46); v != nullptr && v->size() == 1) {
+    lease.nodeType = v->front();
+  }
+  if (const auto* v = option(47)) {
+    lease.scope = std::string(v->begin(), v->end());
+  }
+  if (const auto* v = option(51); v != nullptr && v->size() == 4) {
+    lease.leaseSeconds = (std::uint32_t{(*v)[0]} << 24U) | (std::uint32_t{(*v)[1]} << 16U) |
+                         (std::uint32_t{(*v)[2]} << 8U) | std::uint32_t{(*v)[3]};
   }
 }
 
@@ -52,42 +94,8 @@ std::optional<DhcpLease> ParseDhcpMessage(std::span<const std::uint8_t> message,
     return std::nullopt;
   }
   DhcpLease lease;
-  lease.source = "dhcpcd";
   lease.address = Ipv4Text(message.subspan(kYourAddress, 4).data());
-  // Options that come in several pieces are joined, as the protocol says.
-  std::map<std::uint8_t, std::vector<std::uint8_t>> options;
-  std::uint8_t overload = 0;
-  const auto collect = [&](std::uint8_t code, std::span<const std::uint8_t> value) {
-    if (code == 52 && !value.empty()) {
-      overload = value[0];
-    }
-    auto& joined = options[code];
-    joined.insert(joined.end(), value.begin(), value.end());
-  };
-  ForEachOption(message.subspan(kOptions), collect);
-  if ((overload & 1U) != 0) {
-    ForEachOption(message.subspan(kFileField, 128), collect);
-  }
-  if ((overload & 2U) != 0) {
-    ForEachOption(message.subspan(kServerNameField, 64), collect);
-  }
-  if (const auto it = options.find(54); it != options.end() && it->second.size() == 4) {
-    lease.server = Ipv4Text(it->second.data());
-  }
-  if (const auto it = options.find(44); it != options.end()) {
-    lease.winsServers = Addresses(it->second);
-  }
-  if (const auto it = options.find(46); it != options.end() && it->second.size() == 1) {
-    lease.nodeType = it->second[0];
-  }
-  if (const auto it = options.find(47); it != options.end()) {
-    lease.scope = std::string(it->second.begin(), it->second.end());
-  }
-  if (const auto it = options.find(51); it != options.end() && it->second.size() == 4) {
-    const auto& v = it->second;
-    lease.leaseSeconds = (std::uint32_t{v[0]} << 24U) | (std::uint32_t{v[1]} << 16U) |
-                         (std::uint32_t{v[2]} << 8U) | std::uint32_t{v[3]};
-  }
+  ApplyOptions(AllOptions(message), lease);
   lease.obtained = written;
   if (written && lease.leaseSeconds) {
     lease.expires =
@@ -99,9 +107,10 @@ std::optional<DhcpLease> ParseDhcpMessage(std::span<const std::uint8_t> message,
 LeasesByInterface ReadDhcpcdLeases(const SystemRoot& root) {
   LeasesByInterface leases;
   const std::string dir = root.Path("/var/lib/dhcpcd/");
+  constexpr std::string_view kSuffix = ".lease";
   for (const std::string& name : ListDirectory(dir)) {
     // <interface>.lease; wireless interfaces add "-<ssid>" before the suffix.
-    if (!name.ends_with(".lease") || name.ends_with(".lease6")) {
+    if (!name.ends_with(kSuffix)) {
       continue;
     }
     const std::string path = dir + name;
@@ -112,8 +121,7 @@ LeasesByInterface ReadDhcpcdLeases(const SystemRoot& root) {
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text->data()),
                                               text->size());
     if (auto lease = ParseDhcpMessage(bytes, FileModifiedTime(path))) {
-      std::string interface = name.substr(0, name.size() - 6);
-      leases[interface] = std::move(*lease);
+      leases[name.substr(0, name.size() - kSuffix.size())] = std::move(*lease);
     }
   }
   return leases;

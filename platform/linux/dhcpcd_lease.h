@@ -2,6 +2,8 @@
 // came; the lease began when the file was written.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <span>
 
 #include "platform/linux/dhcp_lease.h"
@@ -14,7 +16,7 @@ namespace addrvue::linux_source {
 std::optional<DhcpLease> ParseDhcpMessage(std::span<const std::uint8_t> message,
                                           std::optional<std::int64_t> written);
 
-// The lease files of the interfaces named in `interfaces` (the directory is listed once).
+// The lease files under `root`, by the interface each is named after.
 LeasesByInterface ReadDhcpcdLeases(const SystemRoot& root);
 
 }  // namespace addrvue::linux_source

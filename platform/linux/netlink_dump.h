@@ -1,52 +1,32 @@
-// The kernel's interfaces, IPv4 addresses and IPv4 default routes, from rtnetlink dumps: one
-// request per kind, whatever the number of interfaces.
+// The kernel's interfaces, IPv4 addresses and IPv4 default routes from rtnetlink dumps: one
+// request per kind, whatever the number of interfaces. Building a request and framing a reply
+// are pure functions over bytes; the socket only carries them.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
+
+#include "platform/linux/netlink_messages.h"
 
 namespace addrvue::linux_source {
 
-struct LinkEntry {
-  int index = 0;
-  std::string name;
-  std::uint16_t linkType = 0;  // ARPHRD_*
-  std::uint32_t flags = 0;     // IFF_*
-  std::vector<std::uint8_t> address;
-  std::string kind;          // the link's driver kind ("veth", "bridge", "tun"), when virtual
-  std::string parentBus;     // "pci", "usb" ... for a device with a parent device
-  std::string parentDevice;  // the parent device's name
-};
+// The request for a dump of `type` (RTM_GETLINK, RTM_GETADDR, RTM_GETROUTE) in `family`.
+std::vector<std::byte> DumpRequest(std::uint16_t type, std::uint8_t family, std::uint32_t sequence);
 
-struct AddressEntry {
-  int index = 0;
-  std::array<std::uint8_t, 4> local{};
-  unsigned prefixLength = 0;
-  bool secondary = false;
-  bool permanent = true;
-  static constexpr std::uint32_t kInfinite = 0xFFFFFFFFU;
-  std::uint32_t validSeconds = kInfinite;  // remaining valid lifetime
-  std::uint32_t updatedCentiseconds = 0;   // when it was last set, in 1/100 s since boot
-};
+enum class DumpState { kMore, kDone, kFailed };
 
-struct RouteEntry {
-  int outIndex = 0;
-  std::array<std::uint8_t, 4> gateway{};
-  std::uint32_t metric = 0;
-};
+using MessageSink = std::function<void(std::uint16_t type, std::span<const std::byte> payload)>;
 
-// Parsers of one message's payload (after the netlink header); nothing when the message does not
-// hold what is asked (a route of another table, say). Every read is bounded by the payload.
-std::optional<LinkEntry> ParseLinkMessage(std::span<const std::byte> payload);
-std::optional<AddressEntry> ParseAddressMessage(std::span<const std::byte> payload);
-// A default route of the main table may have several next hops.
-std::vector<RouteEntry> ParseDefaultRouteMessage(std::span<const std::byte> payload);
+// Frames one datagram of the reply to request `sequence`: hands each of its messages (type and
+// payload) to `onMessage` and answers whether more datagrams follow, the dump is done, or it
+// failed (an error, a dump the kernel interrupted because the table changed, a message longer
+// than the datagram). Messages of other requests are passed over.
+DumpState FrameDumpReply(std::span<const std::byte> datagram, std::uint32_t sequence,
+                         const MessageSink& onMessage);
 
 // A NETLINK_ROUTE socket of the calling thread's network namespace.
 class NetlinkSocket {
@@ -58,25 +38,23 @@ class NetlinkSocket {
   NetlinkSocket& operator=(NetlinkSocket&&) = delete;
   ~NetlinkSocket();
 
-  [[nodiscard]] bool Open() const { return fd_ >= 0; }
-
-  // Sends one dump request and hands each answering message's type and payload to `onMessage`.
-  // Returns false when the dump failed or was interrupted.
-  bool Dump(std::uint16_t type, std::uint8_t family,
-            const std::function<void(std::uint16_t, std::span<const std::byte>)>& onMessage);
+  std::uint32_t NextSequence() { return ++sequence_; }
+  [[nodiscard]] bool Send(std::span<const std::byte> request) const;
+  // The next datagram from the kernel, valid until the next call; nothing on an error.
+  std::optional<std::span<const std::byte>> Receive();
 
  private:
   int fd_ = -1;
   std::uint32_t sequence_ = 0;
+  std::vector<std::byte> buffer_;
 };
 
-struct KernelInterfaces {
-  std::vector<LinkEntry> links;  // in interface-index order
-  std::vector<AddressEntry> addresses;
-  std::vector<RouteEntry> defaultRoutes;  // lowest metric first
-};
+// One whole dump; false when it failed or was interrupted.
+bool Dump(NetlinkSocket& socket, std::uint16_t type, std::uint8_t family,
+          const MessageSink& onMessage);
 
-// Everything from one socket; empty lists when netlink cannot be reached.
+// Everything from one socket, links in index order and routes lowest metric first; empty lists
+// when netlink cannot be reached.
 KernelInterfaces ReadKernelInterfaces();
 
 }  // namespace addrvue::linux_source

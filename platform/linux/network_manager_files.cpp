@@ -1,16 +1,8 @@
-#include <charconv>
+#include <string>
 
 #include "platform/linux/network_manager_lease.h"
 
 namespace addrvue::linux_source {
-namespace {
-
-const std::string* Find(const std::map<std::string, std::string>& options, const char* key) {
-  const auto it = options.find(key);
-  return it == options.end() ? nullptr : &it->second;
-}
-
-}  // namespace
 
 std::optional<DhcpLease> LeaseFromNetworkManagerOptions(
     const std::map<std::string, std::string>& options) {
@@ -18,39 +10,16 @@ std::optional<DhcpLease> LeaseFromNetworkManagerOptions(
     return std::nullopt;
   }
   DhcpLease lease;
-  lease.source = "NetworkManager";
-  if (const auto* v = Find(options, "ip_address")) {
-    lease.address = CanonicalIpv4(*v);
-  }
-  if (const auto* v = Find(options, "dhcp_server_identifier")) {
-    lease.server = CanonicalIpv4(*v);
-  }
-  if (const auto* v = Find(options, "netbios_name_servers")) {
-    for (const auto word : Words(*v, ",")) {
-      if (auto address = CanonicalIpv4(word)) {
-        lease.winsServers.push_back(*address);
-      }
+  for (const auto& [name, value] : options) {
+    if (name == "ip_address") {
+      lease.address = CanonicalIpv4(value);
+    } else if (name == "expiry") {
+      lease.expires = ParseNumber<std::int64_t>(value);
+    } else {
+      ApplyNamedOption(lease, name, value);
     }
   }
-  if (const auto* v = Find(options, "netbios_node_type")) {
-    if (const auto n = ParseNumber<std::int64_t>(*v); n && *n >= 0 && *n <= 0xFF) {
-      lease.nodeType = static_cast<std::uint32_t>(*n);
-    }
-  }
-  if (const auto* v = Find(options, "netbios_scope")) {
-    lease.scope = *v;
-  }
-  if (const auto* v = Find(options, "dhcp_lease_time")) {
-    if (const auto n = ParseNumber<std::int64_t>(*v); n && *n >= 0 && *n <= 0xFFFFFFFF) {
-      lease.leaseSeconds = static_cast<std::uint32_t>(*n);
-    }
-  }
-  if (const auto* v = Find(options, "expiry")) {
-    lease.expires = ParseNumber<std::int64_t>(*v);
-  }
-  if (lease.expires && lease.leaseSeconds) {
-    lease.obtained = *lease.expires - *lease.leaseSeconds;
-  }
+  DateFromItsEnd(lease);
   return lease;
 }
 
@@ -80,20 +49,9 @@ std::map<std::string, std::string> ParseNetworkManagerDeviceFile(std::string_vie
 }
 
 std::map<int, DhcpLease> ReadNetworkManagerDeviceFiles(const SystemRoot& root) {
-  std::map<int, DhcpLease> leases;
-  const std::string dir = root.Path("/run/NetworkManager/devices/");
-  for (const std::string& name : ListDirectory(dir)) {
-    const auto index = ParseNumber<std::int64_t>(name);
-    if (!index || *index <= 0 || *index > 0x7FFFFFFF) {
-      continue;
-    }
-    if (const auto text = ReadFileText(dir + name, 65536)) {
-      if (auto lease = LeaseFromNetworkManagerOptions(ParseNetworkManagerDeviceFile(*text))) {
-        leases[static_cast<int>(*index)] = std::move(*lease);
-      }
-    }
-  }
-  return leases;
+  return ReadLeasesByIndex(root.Path("/run/NetworkManager/devices/"), [](std::string_view text) {
+    return LeaseFromNetworkManagerOptions(ParseNetworkManagerDeviceFile(text));
+  });
 }
 
 }  // namespace addrvue::linux_source

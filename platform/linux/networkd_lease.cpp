@@ -1,10 +1,18 @@
 #include "platform/linux/networkd_lease.h"
 
-#include <cctype>
-#include <charconv>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <ctime>
+#include <limits>
+#include <string>
+#include <utility>
 
 namespace addrvue::linux_source {
 namespace {
+
+using nlohmann::json;
 
 void ApplyKey(DhcpLease& lease, std::string_view key, std::string_view value) {
   if (key == "ADDRESS") {
@@ -18,116 +26,149 @@ void ApplyKey(DhcpLease& lease, std::string_view key, std::string_view value) {
   }
 }
 
-// A key of the JSON form in the key=value spelling: "ServerAddress" -> "SERVER_ADDRESS".
-std::string KeyOfJsonName(std::string_view name) {
-  std::string key;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    if (i > 0 && std::isupper(c) != 0 &&
-        std::islower(static_cast<unsigned char>(name[i - 1])) != 0) {
-      key += '_';
+DhcpLease ParseKeyValue(std::string_view text) {
+  DhcpLease lease;
+  for (const std::string_view line : Lines(text)) {
+    const std::string_view entry = Trim(line);
+    const auto equals = entry.find('=');
+    if (!entry.empty() && entry.front() != '#' && equals != std::string_view::npos) {
+      ApplyKey(lease, entry.substr(0, equals), entry.substr(equals + 1));
     }
-    key += static_cast<char>(std::toupper(c));
   }
-  return key;
+  return lease;
 }
 
-// The value after a JSON name: a string, a number, or an array of four numbers (an address
-// written as bytes), as text. Nothing for any other value.
-std::optional<std::string> JsonValue(std::string_view text, std::size_t& at) {
-  while (at < text.size() &&
-         (std::isspace(static_cast<unsigned char>(text[at])) != 0 || text[at] == ':')) {
-    ++at;
-  }
-  if (at >= text.size()) {
+// An address written as its four bytes: [10, 0, 0, 5].
+std::optional<std::string> Ipv4Bytes(const json& value) {
+  if (!value.is_array() || value.size() != 4) {
     return std::nullopt;
   }
-  if (text[at] == '"') {
-    const auto end = text.find('"', at + 1);
-    if (end == std::string_view::npos) {
+  std::array<std::uint8_t, 4> bytes{};
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (!value[i].is_number_unsigned() || value[i].get<std::uint64_t>() > 255) {
       return std::nullopt;
     }
-    std::string value(text.substr(at + 1, end - at - 1));
-    at = end + 1;
-    return value;
+    bytes.at(i) = static_cast<std::uint8_t>(value[i].get<std::uint64_t>());
   }
-  if (text[at] == '[') {
-    const auto end = text.find(']', at);
-    if (end == std::string_view::npos) {
-      return std::nullopt;
-    }
-    const auto items = Words(text.substr(at + 1, end - at - 1), ",");
-    at = end + 1;
-    if (items.size() != 4) {
-      return std::nullopt;
-    }
-    std::string value;
-    for (const auto item : items) {
-      const auto n = ParseNumber<std::uint64_t>(item);
-      if (!n || *n > 255) {
-        return std::nullopt;
-      }
-      value += (value.empty() ? "" : ".") + std::to_string(*n);
-    }
-    return value;
-  }
-  const std::size_t start = at;
-  while (at < text.size() && (std::isdigit(static_cast<unsigned char>(text[at])) != 0)) {
-    ++at;
-  }
-  if (at == start) {
-    return std::nullopt;
-  }
-  return std::string(text.substr(start, at - start));
+  return Ipv4Text(bytes.data());
 }
 
-void ParseJson(DhcpLease& lease, std::string_view text) {
-  std::size_t at = 0;
-  while ((at = text.find('"', at)) != std::string_view::npos) {
-    const auto end = text.find('"', at + 1);
-    if (end == std::string_view::npos) {
-      return;
-    }
-    const std::string key = KeyOfJsonName(text.substr(at + 1, end - at - 1));
-    at = end + 1;
-    std::size_t after = at;
-    while (after < text.size() && std::isspace(static_cast<unsigned char>(text[after])) != 0) {
-      ++after;
-    }
-    if (after >= text.size() || text[after] != ':') {
-      continue;  // a string value, not a name
-    }
-    at = after;
-    if (const auto value = JsonValue(text, at)) {
-      if (key == "LIFETIME_U_SEC" || key == "LIFETIME_USEC") {
-        if (const auto usec = ParseNumber<std::uint64_t>(*value)) {
-          lease.leaseSeconds =
-              static_cast<std::uint32_t>(std::min<std::uint64_t>(*usec / 1000000U, 0xFFFFFFFFU));
-        }
-      } else {
-        ApplyKey(lease, key, *value);
-      }
-    }
+// A time span as systemd writes it ("1h 30min", "2d 4h", "infinity"), in whole seconds; the
+// largest count of seconds stands for infinity, as in DHCP.
+std::optional<std::uint32_t> TimeSpanSeconds(std::string_view text) {
+  if (Trim(text) == "infinity") {
+    return 0xFFFFFFFFU;
   }
+  static constexpr std::array<std::pair<std::string_view, std::uint64_t>, 9> kUnitsUsec{{
+      {"y", 31'557'600'000'000},
+      {"month", 2'629'800'000'000},
+      {"w", 604'800'000'000},
+      {"d", 86'400'000'000},
+      {"h", 3'600'000'000},
+      {"min", 60'000'000},
+      {"s", 1'000'000},
+      {"ms", 1'000},
+      {"us", 1},
+  }};
+  const auto words = Words(text);
+  std::uint64_t usec = 0;
+  for (const std::string_view word : words) {
+    const auto unitAt = word.find_first_not_of("0123456789");
+    const auto count = ParseNumber<std::uint64_t>(word.substr(0, unitAt));
+    const auto* unit = std::find_if(kUnitsUsec.begin(), kUnitsUsec.end(), [&](const auto& u) {
+      return unitAt != std::string_view::npos && u.first == word.substr(unitAt);
+    });
+    if (!count || unit == kUnitsUsec.end() ||
+        *count > (std::numeric_limits<std::uint64_t>::max() - usec) / unit->second) {
+      return std::nullopt;
+    }
+    usec += *count * unit->second;
+  }
+  if (words.empty()) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(usec / 1'000'000, 0xFFFFFFFFU));
+}
+
+// The seconds of a time stamp as systemd writes it in microseconds, "Thu 2025-06-05
+// 10:00:00.123456 UTC", the zone being UTC or the local zone's name in or out of summer time.
+std::optional<std::int64_t> TimestampSeconds(std::string_view text) {
+  static constexpr std::array<std::string_view, 7> kWeekdays{"Sun", "Mon", "Tue", "Wed",
+                                                             "Thu", "Fri", "Sat"};
+  const auto words = Words(text);
+  if (words.size() != 4) {
+    return std::nullopt;
+  }
+  std::tm date{};
+  const std::string dayAndTime = std::string(words[1]) + " " + std::string(words[2]);
+  const char* end = strptime(dayAndTime.c_str(), "%Y-%m-%d %H:%M:%S", &date);
+  const std::string_view fraction = end == nullptr ? "-" : end;
+  if (!fraction.empty() &&
+      (fraction.size() != 7 || fraction.front() != '.' ||
+       fraction.find_first_not_of("0123456789", 1) != std::string_view::npos)) {
+    return std::nullopt;
+  }
+  tzset();
+  std::time_t seconds = -1;
+  if (words[3] == "UTC") {
+    seconds = timegm(&date);
+  } else if (words[3] == tzname[0] || words[3] == tzname[1]) {
+    date.tm_isdst = words[3] == tzname[1] ? 1 : 0;
+    seconds = mktime(&date);
+  }
+  if (seconds == -1 || kWeekdays.at(static_cast<std::size_t>(date.tm_wday) % 7) != words[0]) {
+    return std::nullopt;
+  }
+  return static_cast<std::int64_t>(seconds);
+}
+
+// The JSON form: the lease's address and server as bytes, its lifetime as a time span and the
+// realtime clock when it was acquired as a time stamp. Any other field is passed over.
+DhcpLease ParseJson(const json& lease) {
+  DhcpLease parsed;
+  const auto field = [&](const char* key) -> const json* {
+    const auto it = lease.find(key);
+    return it == lease.end() ? nullptr : &*it;
+  };
+  const auto text = [&](const char* key) -> std::optional<std::string_view> {
+    const json* value = field(key);
+    if (value == nullptr || !value->is_string()) {
+      return std::nullopt;
+    }
+    return value->get_ref<const std::string&>();
+  };
+  if (const json* address = field("Address")) {
+    parsed.address = Ipv4Bytes(*address);
+  }
+  if (const json* server = field("Server_Address")) {
+    parsed.server = Ipv4Bytes(*server);
+  }
+  if (const auto lifetime = text("Lifetime")) {
+    parsed.leaseSeconds = TimeSpanSeconds(*lifetime);
+  }
+  if (const auto acquired = text("Timestamp_realtime")) {
+    parsed.obtained = TimestampSeconds(*acquired);
+  }
+  if (parsed.obtained && parsed.leaseSeconds) {
+    parsed.expires = *parsed.leaseSeconds == 0xFFFFFFFFU ? kNeverExpires
+                                                         : *parsed.obtained + *parsed.leaseSeconds;
+  }
+  return parsed;
 }
 
 }  // namespace
 
 std::optional<DhcpLease> ParseNetworkdLease(std::string_view text) {
-  DhcpLease lease;
-  lease.source = "systemd-networkd";
   const std::string_view trimmed = Trim(text);
+  DhcpLease lease;
   if (!trimmed.empty() && trimmed.front() == '{') {
-    ParseJson(lease, trimmed);
-  } else {
-    for (const std::string_view line : Lines(text)) {
-      const std::string_view entry = Trim(line);
-      const auto equals = entry.find('=');
-      if (entry.empty() || entry.front() == '#' || equals == std::string_view::npos) {
-        continue;
-      }
-      ApplyKey(lease, entry.substr(0, equals), entry.substr(equals + 1));
+    const json parsed = json::parse(trimmed, nullptr, /*allow_exceptions=*/false);
+    if (!parsed.is_object()) {
+      return std::nullopt;
     }
+    lease = ParseJson(parsed);
+  } else {
+    lease = ParseKeyValue(text);
   }
   if (!lease.address) {
     return std::nullopt;
@@ -136,20 +177,7 @@ std::optional<DhcpLease> ParseNetworkdLease(std::string_view text) {
 }
 
 std::map<int, DhcpLease> ReadNetworkdLeases(const SystemRoot& root) {
-  std::map<int, DhcpLease> leases;
-  const std::string dir = root.Path("/run/systemd/netif/leases/");
-  for (const std::string& name : ListDirectory(dir)) {
-    const auto index = ParseNumber<std::uint64_t>(name);
-    if (!index || *index > 0x7FFFFFFF) {
-      continue;
-    }
-    if (const auto text = ReadFileText(dir + name, 65536)) {
-      if (auto lease = ParseNetworkdLease(*text)) {
-        leases[static_cast<int>(*index)] = std::move(*lease);
-      }
-    }
-  }
-  return leases;
+  return ReadLeasesByIndex(root.Path("/run/systemd/netif/leases/"), ParseNetworkdLease);
 }
 
 }  // namespace addrvue::linux_source

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
+#include <vector>
 
 namespace addrvue::linux_source {
 namespace {
@@ -22,6 +24,51 @@ bool BooleanValue(std::string_view value) {
   return v == "yes" || v == "true" || v == "1" || v == "on";
 }
 
+// The lines of the file, a line that ends in a backslash joined with the next.
+std::vector<std::string> JoinedLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::string joined;
+  for (std::string_view raw : Lines(text)) {
+    raw = Trim(raw);
+    if (!raw.empty() && raw.back() == '\\') {
+      raw.remove_suffix(1);
+      joined += raw;
+      continue;
+    }
+    lines.push_back(std::move(joined) + std::string(raw));
+    joined.clear();
+  }
+  return lines;
+}
+
+// WINS server addresses; an entry may name its interface ("eth0:10.0.0.1") and a tag after it.
+std::vector<std::string> WinsServers(std::string_view value) {
+  std::vector<std::string> servers;
+  for (std::string_view word : Words(value, ",")) {
+    const auto colon = word.find(':');
+    if (colon != std::string_view::npos && !CanonicalIpv4(word)) {
+      word.remove_prefix(colon + 1);
+      word = word.substr(0, word.find(':'));
+    }
+    if (auto address = CanonicalIpv4(word)) {
+      servers.push_back(*address);
+    }
+  }
+  return servers;
+}
+
+void ApplyParameter(SambaConfig& config, const std::string& name, std::string_view value) {
+  if (name == "netbiosscope") {
+    config.netbiosScope = std::string(value);
+  } else if (name == "winsproxy") {
+    config.winsProxy = BooleanValue(value);
+  } else if (name == "dnsproxy") {
+    config.dnsProxy = BooleanValue(value);
+  } else if (name == "winsserver") {
+    config.winsServers = WinsServers(value);
+  }
+}
+
 }  // namespace
 
 SambaConfig ParseSmbConf(std::string_view text) {
@@ -29,54 +76,18 @@ SambaConfig ParseSmbConf(std::string_view text) {
   config.configured = true;
   config.dnsProxy = true;  // Samba's default for `dns proxy`
   bool inGlobal = true;    // parameters before any section belong to [global]
-  std::string joined;
-  for (std::string_view raw : Lines(text)) {
-    raw = Trim(raw);
-    // A line ending in a backslash goes on on the next one.
-    if (!raw.empty() && raw.back() == '\\') {
-      raw.remove_suffix(1);
-      joined += raw;
+  for (const std::string& joined : JoinedLines(text)) {
+    const std::string_view line = Trim(joined);
+    if (line.empty() || line.front() == '#' || line.front() == ';') {
       continue;
     }
-    joined += raw;
-    const std::string line = std::move(joined);
-    joined.clear();
-    const std::string_view view = Trim(line);
-    if (view.empty() || view.front() == '#' || view.front() == ';') {
+    if (line.front() == '[') {
+      inGlobal = Normalized(line.substr(1, line.find(']') - 1)) == "global";
       continue;
     }
-    if (view.front() == '[') {
-      const auto close = view.find(']');
-      inGlobal =
-          Normalized(view.substr(
-              1, close == std::string_view::npos ? std::string_view::npos : close - 1)) == "global";
-      continue;
-    }
-    const auto equals = view.find('=');
-    if (!inGlobal || equals == std::string_view::npos) {
-      continue;
-    }
-    const std::string name = Normalized(view.substr(0, equals));
-    const std::string_view value = Trim(view.substr(equals + 1));
-    if (name == "netbiosscope") {
-      config.netbiosScope = std::string(value);
-    } else if (name == "winsproxy") {
-      config.winsProxy = BooleanValue(value);
-    } else if (name == "dnsproxy") {
-      config.dnsProxy = BooleanValue(value);
-    } else if (name == "winsserver") {
-      config.winsServers.clear();
-      for (std::string_view word : Words(value, ",")) {
-        // An entry may name its interface: "eth0:10.0.0.1" (and a tag after it).
-        const auto colon = word.find(':');
-        if (colon != std::string_view::npos && !CanonicalIpv4(word)) {
-          word.remove_prefix(colon + 1);
-          word = word.substr(0, word.find(':'));
-        }
-        if (auto address = CanonicalIpv4(word)) {
-          config.winsServers.push_back(*address);
-        }
-      }
+    const auto equals = line.find('=');
+    if (inGlobal && equals != std::string_view::npos) {
+      ApplyParameter(config, Normalized(line.substr(0, equals)), Trim(line.substr(equals + 1)));
     }
   }
   return config;

@@ -10,7 +10,7 @@
 #include "platform/ip_helper_records.h"
 #include "platform/linux/device_description.h"
 #include "platform/linux/dhcp_lease.h"
-#include "platform/linux/netlink_dump.h"
+#include "platform/linux/netlink_messages.h"
 #include "platform/linux/resolver_config.h"
 #include "platform/linux/samba_config.h"
 #include "platform/linux/system_files.h"

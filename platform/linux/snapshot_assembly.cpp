@@ -1,8 +1,10 @@
-#include <net/if.h>
+#include <linux/if.h>
+#include <linux/if_arp.h>
 
 #include <algorithm>
 #include <optional>
 
+#include "platform/ip_helper_layout.h"
 #include "platform/linux/adapter_type.h"
 #include "platform/linux/snapshot.h"
 
@@ -12,58 +14,107 @@ namespace {
 constexpr const char* kNone = "0.0.0.0";
 constexpr const char* kHostMask = "255.255.255.255";
 
+using Addresses = std::vector<const AddressEntry*>;
+
 iphlp::AddrString Node(const std::string& address, const std::string& mask) {
   return iphlp::AddrString{address, mask, 0};
+}
+
+// A list as the records hold it: an empty one is one node of zeros.
+std::vector<iphlp::AddrString> OrNone(std::vector<iphlp::AddrString> nodes) {
+  if (nodes.empty()) {
+    nodes.push_back(Node(kNone, kNone));
+  }
+  return nodes;
 }
 
 bool FiniteLifetime(const AddressEntry& address) {
   return !address.permanent && address.validSeconds != AddressEntry::kInfinite;
 }
 
+bool Holds(const Addresses& addresses, const std::string& address) {
+  return std::any_of(addresses.begin(), addresses.end(),
+                     [&](const AddressEntry* a) { return Ipv4Text(a->local.data()) == address; });
+}
+
 // The first lease that still runs and whose address the interface holds.
-const DhcpLease* CurrentLease(const std::vector<DhcpLease>* leases,
-                              const std::vector<const AddressEntry*>& addresses, std::int64_t now) {
-  if (leases == nullptr) {
+const DhcpLease* CurrentLease(const SystemFacts& facts, int index, const Addresses& addresses) {
+  const auto leases = facts.leases.find(index);
+  if (leases == facts.leases.end()) {
     return nullptr;
   }
-  for (const DhcpLease& lease : *leases) {
-    if (lease.expires && *lease.expires <= now) {
-      continue;
-    }
-    const bool held = !lease.address ||
-                      std::any_of(addresses.begin(), addresses.end(), [&](const AddressEntry* a) {
-                        return Ipv4Text(a->local.data()) == *lease.address;
-                      });
-    if (held) {
+  for (const DhcpLease& lease : leases->second) {
+    const bool running = !lease.expires || *lease.expires > facts.now;
+    if (running && (!lease.address || Holds(addresses, *lease.address))) {
       return &lease;
     }
   }
   return nullptr;
 }
 
-struct AdapterBuilder {
-  const SystemFacts& facts;
-  const LinkEntry& link;
-  std::vector<const AddressEntry*> addresses;
+// Each interface's addresses, primaries first, each group in the kernel's order.
+std::map<int, Addresses> AddressesByInterface(const KernelInterfaces& kernel) {
+  std::map<int, Addresses> addresses;
+  for (const AddressEntry& a : kernel.addresses) {
+    addresses[a.index].push_back(&a);
+  }
+  for (auto& [index, list] : addresses) {
+    std::stable_partition(list.begin(), list.end(),
+                          [](const AddressEntry* a) { return !a->secondary; });
+  }
+  return addresses;
+}
 
-  [[nodiscard]] std::string Description() const {
-    const auto it = facts.devices.find(link.index);
-    if (it != facts.devices.end() && !it->second.description.empty()) {
-      return it->second.description;
+class AdapterBuilder {
+ public:
+  AdapterBuilder(const SystemFacts& facts, const LinkEntry& link, Addresses addresses)
+      : facts_(facts), link_(link), addresses_(std::move(addresses)) {}
+
+  [[nodiscard]] iphlp::AdapterInfo Build(const DhcpLease* lease) const {
+    iphlp::AdapterInfo adapter;
+    adapter.ComboIndex = static_cast<std::uint32_t>(link_.index);
+    adapter.Index = static_cast<std::uint32_t>(link_.index);
+    adapter.AdapterName = ToLatin1(link_.name);
+    adapter.Description = ToLatin1(Description());
+    adapter.Address = link_.address;
+    adapter.Type = AdapterTypeOf(link_.linkType, Device().wireless);
+    for (const AddressEntry* a : addresses_) {
+      adapter.IpAddressList.push_back(
+          Node(Ipv4Text(a->local.data()), MaskOfPrefix(a->prefixLength)));
     }
-    return link.kind.empty() ? link.name : link.kind;
+    adapter.IpAddressList = OrNone(std::move(adapter.IpAddressList));
+    for (const RouteEntry& route : facts_.kernel.defaultRoutes) {
+      if (route.outIndex == link_.index) {
+        adapter.GatewayList.push_back(Node(Ipv4Text(route.gateway.data()), kHostMask));
+      }
+    }
+    adapter.GatewayList = OrNone(std::move(adapter.GatewayList));
+    const AddressEntry* dynamic = DynamicAddress(lease);
+    adapter.DhcpEnabled = lease != nullptr || dynamic != nullptr ? 1 : 0;
+    SetServers(adapter, lease);
+    SetLeaseTimes(adapter, lease, dynamic);
+    return adapter;
   }
 
-  [[nodiscard]] bool Wireless() const {
-    const auto it = facts.devices.find(link.index);
-    return it != facts.devices.end() && it->second.wireless;
+ private:
+  [[nodiscard]] DeviceFacts Device() const {
+    const auto it = facts_.devices.find(link_.index);
+    return it == facts_.devices.end() ? DeviceFacts{} : it->second;
+  }
+
+  [[nodiscard]] std::string Description() const {
+    std::string description = Device().description;
+    if (description.empty()) {
+      description = link_.kind.empty() ? link_.name : link_.kind;
+    }
+    return description;
   }
 
   // The address whose kernel lifetime dates the lease: the leased one, else the first with a
   // finite lifetime.
   [[nodiscard]] const AddressEntry* DynamicAddress(const DhcpLease* lease) const {
     const AddressEntry* found = nullptr;
-    for (const AddressEntry* a : addresses) {
+    for (const AddressEntry* a : addresses_) {
       if (!FiniteLifetime(*a)) {
         continue;
       }
@@ -77,33 +128,9 @@ struct AdapterBuilder {
     return found;
   }
 
-  [[nodiscard]] iphlp::AdapterInfo Build(const DhcpLease* lease) const {
-    iphlp::AdapterInfo adapter;
-    adapter.ComboIndex = static_cast<std::uint32_t>(link.index);
-    adapter.Index = static_cast<std::uint32_t>(link.index);
-    adapter.AdapterName = ToLatin1(link.name);
-    adapter.Description = ToLatin1(Description());
-    adapter.Address = link.address;
-    adapter.Type = AdapterTypeOf(link.linkType, Wireless());
-    for (const AddressEntry* a : addresses) {
-      adapter.IpAddressList.push_back(
-          Node(Ipv4Text(a->local.data()), MaskOfPrefix(a->prefixLength)));
-    }
-    if (adapter.IpAddressList.empty()) {
-      adapter.IpAddressList.push_back(Node(kNone, kNone));
-    }
-    for (const RouteEntry& route : facts.kernel.defaultRoutes) {
-      if (route.outIndex == link.index) {
-        adapter.GatewayList.push_back(Node(Ipv4Text(route.gateway.data()), kHostMask));
-      }
-    }
-    if (adapter.GatewayList.empty()) {
-      adapter.GatewayList.push_back(Node(kNone, kNone));
-    }
-
-    const AddressEntry* dynamic = DynamicAddress(lease);
-    adapter.DhcpEnabled = lease != nullptr || dynamic != nullptr ? 1 : 0;
-    std::vector<std::string> wins = facts.samba.winsServers;
+  // The DHCP server, and the WINS servers of the lease, else Samba's.
+  void SetServers(iphlp::AdapterInfo& adapter, const DhcpLease* lease) const {
+    std::vector<std::string> wins = facts_.samba.winsServers;
     if (lease != nullptr) {
       if (lease->server) {
         adapter.DhcpServer = Node(*lease->server, kHostMask);
@@ -119,36 +146,36 @@ struct AdapterBuilder {
         adapter.SecondaryWinsServer = Node(wins[1], kHostMask);
       }
     }
+  }
 
+  // The lease's own dates; what it leaves open, the kernel's lifetime of its address tells;
+  // failing that, its lease time from when it was obtained.
+  void SetLeaseTimes(iphlp::AdapterInfo& adapter, const DhcpLease* lease,
+                     const AddressEntry* dynamic) const {
     std::optional<std::int64_t> obtained = lease != nullptr ? lease->obtained : std::nullopt;
     std::optional<std::int64_t> expires = lease != nullptr ? lease->expires : std::nullopt;
     if (dynamic != nullptr) {
-      if (!obtained) {
-        const auto age = static_cast<std::int64_t>(
-            (facts.sinceBootCentiseconds -
-             std::min<std::uint64_t>(facts.sinceBootCentiseconds, dynamic->updatedCentiseconds)) /
-            100U);
-        obtained = facts.now - age;
-      }
-      if (!expires) {
-        expires = facts.now + dynamic->validSeconds;
-      }
+      const std::uint64_t since = facts_.sinceBootCentiseconds;
+      const auto age = static_cast<std::int64_t>(
+          (since - std::min<std::uint64_t>(since, dynamic->updatedCentiseconds)) / 100U);
+      obtained = obtained.value_or(facts_.now - age);
+      expires = expires.value_or(facts_.now + dynamic->validSeconds);
     }
     if (obtained && !expires && lease != nullptr && lease->leaseSeconds) {
       expires = *obtained + *lease->leaseSeconds;
     }
     adapter.LeaseObtained = obtained ? ClampTime(*obtained) : 0;
     adapter.LeaseExpires = expires ? ClampTime(*expires) : 0;
-    return adapter;
   }
+
+  const SystemFacts& facts_;
+  const LinkEntry& link_;
+  Addresses addresses_;
 };
 
-}  // namespace
-
-SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
-  SystemSnapshot snapshot;
+iphlp::NetworkParams HostParams(const SystemFacts& facts) {
+  iphlp::NetworkParams params;
   const HostIdentity identity = SplitHostName(facts.kernelHostName, facts.resolver);
-  iphlp::NetworkParams& params = snapshot.params;
   params.HostName = ToLatin1(identity.hostName);
   params.DomainName = ToLatin1(identity.domainName);
   for (const std::string& server : facts.resolver.nameservers) {
@@ -157,46 +184,40 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
   params.EnableRouting = facts.ipForwarding ? 1 : 0;
   params.EnableProxy = facts.samba.configured && facts.samba.winsProxy ? 1 : 0;
   params.EnableDns = facts.samba.configured && facts.samba.dnsProxy ? 1 : 0;
+  return params;
+}
 
-  // Addresses by interface, primaries first, each group in the kernel's order.
-  std::map<int, std::vector<const AddressEntry*>> addresses;
-  for (const AddressEntry& a : facts.kernel.addresses) {
-    addresses[a.index].push_back(&a);
-  }
-  for (auto& [index, list] : addresses) {
-    std::stable_partition(list.begin(), list.end(),
-                          [](const AddressEntry* a) { return !a->secondary; });
-  }
+bool Loopback(const LinkEntry& link) {
+  return link.linkType == ARPHRD_LOOPBACK || (link.flags & IFF_LOOPBACK) != 0;
+}
 
+}  // namespace
+
+SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
+  SystemSnapshot snapshot;
+  snapshot.params = HostParams(facts);
+  const std::map<int, Addresses> addresses = AddressesByInterface(facts.kernel);
   std::optional<std::uint32_t> nodeType;
   std::optional<std::string> scope;
   bool anyWins = !facts.samba.winsServers.empty();
   for (const LinkEntry& link : facts.kernel.links) {
-    if (link.linkType == 772 /* ARPHRD_LOOPBACK */ || (link.flags & IFF_LOOPBACK) != 0) {
+    if (Loopback(link)) {
       continue;
     }
-    AdapterBuilder builder{facts, link, {}};
-    if (const auto it = addresses.find(link.index); it != addresses.end()) {
-      builder.addresses = it->second;
-    }
-    const auto leases = facts.leases.find(link.index);
-    const DhcpLease* lease = CurrentLease(leases == facts.leases.end() ? nullptr : &leases->second,
-                                          builder.addresses, facts.now);
+    const auto held = addresses.find(link.index);
+    const Addresses linkAddresses = held == addresses.end() ? Addresses{} : held->second;
+    const DhcpLease* lease = CurrentLease(facts, link.index, linkAddresses);
     if (lease != nullptr) {
-      if (!nodeType && lease->nodeType) {
-        nodeType = lease->nodeType;
-      }
-      if (!scope && lease->scope) {
-        scope = ToLatin1(*lease->scope);
-      }
+      nodeType = nodeType ? nodeType : lease->nodeType;
+      scope = scope ? scope : lease->scope;
     }
-    snapshot.adapters.push_back(builder.Build(lease));
+    snapshot.adapters.push_back(AdapterBuilder(facts, link, linkAddresses).Build(lease));
     anyWins = anyWins || snapshot.adapters.back().HaveWins != 0;
   }
-  // Without a server's word the node type follows from whether a WINS server is known:
-  // broadcast (1) without one, hybrid (8) with one.
-  params.NodeType = nodeType.value_or(anyWins ? 8U : 1U);
-  params.ScopeId = scope.value_or(ToLatin1(facts.samba.netbiosScope));
+  // Without a server's word the node type follows from whether a WINS server is known.
+  namespace node = iphlp::layout::node_type;
+  snapshot.params.NodeType = nodeType.value_or(anyWins ? node::kHybrid : node::kBroadcast);
+  snapshot.params.ScopeId = ToLatin1(scope.value_or(facts.samba.netbiosScope));
   return snapshot;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/linux/dhclient_leases.h"
 #include "platform/linux/dhcpcd_lease.h"
+#include "platform/linux/netlink_dump.h"
 #include "platform/linux/network_manager_lease.h"
 #include "platform/linux/networkd_lease.h"
 #include "platform/linux/snapshot.h"

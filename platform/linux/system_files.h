@@ -19,7 +19,6 @@ class SystemRoot {
 
   // The path of an absolute system path ("/etc/resolv.conf") under this root.
   [[nodiscard]] std::string Path(std::string_view absolute) const;
-  [[nodiscard]] const std::string& Prefix() const { return prefix_; }
 
  private:
   std::string prefix_ = "/";

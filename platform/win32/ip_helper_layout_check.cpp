@@ -1,5 +1,6 @@
 // The record layout the report reads (platform/ip_helper_layout.h) is the one the system headers
-// give this 32-bit build: a different time_t or packing would move every field after it.
+// give this 32-bit build: a different time_t or packing would move every field after it, and a
+// code named differently would show another adapter or node type.
 #include <iphlpapi.h>
 #include <windows.h>
 #include <winsock2.h>
@@ -58,6 +59,21 @@ static_assert(offsetof(IP_ADAPTER_INFO, LeaseExpires) == L::adapter::LeaseExpire
 static_assert(sizeof(IP_ADAPTER_INFO::AdapterName) == L::kAdapterNameLen);
 static_assert(sizeof(IP_ADAPTER_INFO::Description) == L::kAdapterDescriptionLen);
 static_assert(sizeof(IP_ADAPTER_INFO::Address) == L::kAdapterAddressLen);
+
+static_assert(MIB_IF_TYPE_OTHER == L::adapter_type::kOther);
+static_assert(MIB_IF_TYPE_ETHERNET == L::adapter_type::kEthernet);
+static_assert(MIB_IF_TYPE_TOKENRING == L::adapter_type::kTokenRing);
+static_assert(MIB_IF_TYPE_FDDI == L::adapter_type::kFddi);
+static_assert(MIB_IF_TYPE_PPP == L::adapter_type::kPpp);
+static_assert(MIB_IF_TYPE_LOOPBACK == L::adapter_type::kLoopback);
+static_assert(MIB_IF_TYPE_SLIP == L::adapter_type::kSlip);
+static_assert(IF_TYPE_IEEE80211 == L::adapter_type::kIeee80211);
+static_assert(IF_TYPE_TUNNEL == L::adapter_type::kTunnel);
+
+static_assert(BROADCAST_NODETYPE == L::node_type::kBroadcast);
+static_assert(PEER_TO_PEER_NODETYPE == L::node_type::kPeerToPeer);
+static_assert(MIXED_NODETYPE == L::node_type::kMixed);
+static_assert(HYBRID_NODETYPE == L::node_type::kHybrid);
 
 static_assert(ERROR_SUCCESS == L::kNoError);
 static_assert(ERROR_INVALID_PARAMETER == L::kErrorInvalidParameter);

@@ -15,12 +15,13 @@ FixtureTree::FixtureTree() {
   if (mkdtemp(pattern.data()) == nullptr) {
     throw std::runtime_error("cannot make a temporary directory");
   }
+  top_ = pattern;
   root_ = SystemRoot(pattern);
 }
 
 FixtureTree::~FixtureTree() {
   std::error_code ignored;
-  fs::remove_all(root_.Prefix(), ignored);
+  fs::remove_all(top_, ignored);
 }
 
 void FixtureTree::Write(std::string_view absolute, std::string_view content) const {

@@ -28,8 +28,11 @@ class FixtureTree {
   void CopyIn(const std::filesystem::path& from, std::string_view absolute = "/") const;
   [[nodiscard]] std::string Path(std::string_view absolute) const { return root_.Path(absolute); }
   [[nodiscard]] const SystemRoot& Root() const { return root_; }
+  // The tree's own directory on the real file system.
+  [[nodiscard]] const std::string& Top() const { return top_; }
 
  private:
+  std::string top_;
   SystemRoot root_;
 };
 

@@ -118,7 +118,7 @@ void NetNamespace::Ip(const std::string& arguments) const {
 
 std::string NetNamespace::Inside(const FixtureTree& tree, const std::string& script) const {
   return "ip netns exec " + name_ + " unshare --mount --uts sh -c " +
-         Quoted("T=" + tree.Root().Prefix() + "; " + script);
+         Quoted("T=" + tree.Top() + "; " + script);
 }
 
 void NetNamespace::Enter(const std::function<void()>& work) const {

@@ -1,0 +1,67 @@
+// The Linux source's facts and records as JSON, so that sample tables (tests/linux/samples/*.json)
+// can say what each reader or assembly must give.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "platform/ip_helper_records.h"
+#include "platform/linux/snapshot.h"
+
+// An optional field is null when it is not set.
+template <typename T>
+struct nlohmann::adl_serializer<std::optional<T>> {
+  static void to_json(json& j, const std::optional<T>& value) {
+    j = value ? json(*value) : json(nullptr);
+  }
+  static void from_json(const json& j, std::optional<T>& value) {
+    value = j.is_null() ? std::nullopt : std::optional<T>(j.get<T>());
+  }
+};
+
+namespace addrvue::linux_source {
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DhcpLease, address, server, winsServers, nodeType,
+                                                scope, obtained, expires, leaseSeconds)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(LinkEntry, index, name, linkType, flags, address,
+                                                kind, parentBus, parentDevice)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(AddressEntry, index, local, prefixLength, secondary,
+                                                permanent, validSeconds, updatedCentiseconds)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(RouteEntry, outIndex, gateway, metric)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(KernelInterfaces, links, addresses, defaultRoutes)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ResolverConfig, nameservers, domain, search)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(SambaConfig, configured, netbiosScope, winsProxy,
+                                                dnsProxy, winsServers)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DeviceFacts, description, wireless)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(SystemFacts, kernelHostName, resolver, samba,
+                                                ipForwarding, kernel, devices, leases, now,
+                                                sinceBootCentiseconds)
+}  // namespace addrvue::linux_source
+
+namespace iphlp {
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AddrString, IpAddress, IpMask, Context)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(NetworkParams, HostName, DomainName, DnsServers, NodeType,
+                                   ScopeId, EnableRouting, EnableProxy, EnableDns)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AdapterInfo, ComboIndex, AdapterName, Description, Address,
+                                   Index, Type, DhcpEnabled, IpAddressList, GatewayList, DhcpServer,
+                                   HaveWins, PrimaryWinsServer, SecondaryWinsServer, LeaseObtained,
+                                   LeaseExpires)
+}  // namespace iphlp
+
+namespace addrvue::testing {
+
+// The JSON document of a sample file under tests/linux/samples/.
+nlohmann::json SampleJson(const std::string& relativePath);
+// A sample file's bytes.
+std::string SampleBytes(const std::string& relativePath);
+
+// Expects `actual` to hold what `expected` says: an object every key it names (null for a key
+// that must be absent or null), an array as many elements each holding its counterpart, a string
+// the same text with each of its bytes read as a Latin-1 character (as the records hold text),
+// and anything else the same value.
+void ExpectHolds(const nlohmann::json& actual, const nlohmann::json& expected,
+                 const std::string& where = "");
+
+}  // namespace addrvue::testing

@@ -47,7 +47,8 @@ void FixtureTree::Link(std::string_view absolute, std::string_view target) const
 void FixtureTree::CopyIn(const fs::path& from, std::string_view absolute) const {
   fs::create_directories(Path(absolute));
   fs::copy(from, Path(absolute),
-           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing |
+               fs::copy_options::copy_symlinks);
 }
 
 }  // namespace addrvue::linux_source::testing

@@ -12,6 +12,7 @@
 #include "platform/linux/netlink_dump.h"
 #include "platform/linux/network_manager_lease.h"
 #include "platform/linux/networkd_lease.h"
+#include "tests/linux/fixture_tree.h"
 #include "tests/linux/sample_json.h"
 
 namespace addrvue::linux_source {
@@ -49,15 +50,17 @@ json NetlinkFacts(const std::string& bytes) {
   return {{"states", states}, {"kernel", kernel}};
 }
 
+// The sample root is read from a copy, whose files' times the row may set.
 json RootFacts(const std::string& directory, const json& row) {
-  const std::string path = std::string(ADDRVUE_SAMPLES_DIR) + "/" + directory;
+  const testing::FixtureTree tree;
+  tree.CopyIn(std::string(ADDRVUE_SAMPLES_DIR) + "/" + directory);
   const json mtimes = row.value("mtimes", json::object());
   for (const auto& [file, seconds] : mtimes.items()) {
-    std::filesystem::last_write_time(std::filesystem::path(path) / file,
+    std::filesystem::last_write_time(tree.Path("/" + file),
                                      std::chrono::file_clock::from_sys(std::chrono::sys_seconds(
                                          std::chrono::seconds(seconds.get<std::int64_t>()))));
   }
-  const SystemRoot root(path);
+  const SystemRoot& root = tree.Root();
   DeviceReader devices(root);
   json described = json::object();
   for (const LinkEntry& link : row.value("links", std::vector<LinkEntry>{})) {
@@ -95,23 +98,23 @@ const std::map<std::string, Reader>& Readers() {
 }
 
 TEST(SampleReaders, EachSampleGivesItsFacts) {
-  for (const json& row : testing::SampleJson("readers.json")) {
+  for (const json& row : addrvue::testing::SampleJson("readers.json")) {
     const std::string reader = row.at("reader");
     const std::string file = row.at("file");
     SCOPED_TRACE(::testing::Message()
                  << reader << " " << file << (row.contains("cut") ? " cut" : "")
                  << (row.contains("patch") ? " patched" : ""));
     if (reader == "root") {
-      testing::ExpectHolds(RootFacts(file, row), row.at("facts"));
+      addrvue::testing::ExpectHolds(RootFacts(file, row), row.at("facts"));
       continue;
     }
-    std::string bytes = testing::SampleBytes(file);
+    std::string bytes = addrvue::testing::SampleBytes(file);
     bytes.resize(std::min<std::size_t>(bytes.size(), row.value("cut", bytes.size())));
     if (row.contains("patch")) {
       const auto patch = row.at("patch").at("bytes").get<std::vector<std::uint8_t>>();
       std::copy(patch.begin(), patch.end(), bytes.begin() + row.at("patch").at("at").get<long>());
     }
-    testing::ExpectHolds(Readers().at(reader)(bytes, row), row.at("facts"));
+    addrvue::testing::ExpectHolds(Readers().at(reader)(bytes, row), row.at("facts"));
   }
 }
 

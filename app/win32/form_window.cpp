@@ -25,6 +25,8 @@ const std::wstring& Title() {
 
 }  // namespace
 
+// Window messages carry pointers and handles in their integer parameters.
+// NOLINTBEGIN(performance-no-int-to-ptr)
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -79,6 +81,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
+// NOLINTEND(performance-no-int-to-ptr)
 
 // Keeps the focus on the control that had it when the window comes back; says whether it did.
 bool FormWindow::RestoreFocus(WPARAM activation) {

@@ -145,6 +145,7 @@ void FormWindow::CreateControl(Control id) {
   const std::wstring text = Wide(control.text);
   children_[id] =
       CreateWindowExW(kind.exStyle, kind.className, text.c_str(), style, 0, 0, 0, 0, window_,
+                      // NOLINTNEXTLINE(performance-no-int-to-ptr): a child's menu is its id
                       reinterpret_cast<HMENU>(INT_PTR{ControlId(id)}), instance_, nullptr);
   if (children_[id] == nullptr) {
     Refused("CreateWindowExW");

@@ -18,7 +18,7 @@
 // begins: the window must only hide, and everything else run on.
 // --hold=DIR: at the start, the first box and the pause it notes "hold NAME" and waits for
 // DIR\NAME.go, so that a harness can take screenshots; before that of the pause it notes "Text2
-// blank at X,Y RRGGBB": a point of the box away from its text, on the screen, and its colour.
+// blank at X Y R G B": a point of the box away from its text, on the screen, and its colour.
 //
 // It only posts to the program's windows; reading a text with WM_GETTEXT is the one sent
 // message, with a timeout. Windows are found by the process they belong to.
@@ -31,6 +31,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "app/layout.h"
@@ -46,12 +47,13 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::seconds;
 
 constexpr std::u16string_view kClosingText = u"_Всё _!";
+constexpr auto kKeyUp = static_cast<LPARAM>(0xC0000000U);          // previous state down, released
 constexpr auto kShortestPause = std::chrono::milliseconds(19500);  // seen a little late
 
 bool failed = false;
 
 void Note(const std::string& text) {
-  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fputs((text + "\n").c_str(), stderr);
   std::fflush(stderr);
 }
 
@@ -113,9 +115,9 @@ struct Options {
 };
 
 // The value of --NAME=VALUE among the arguments before the last, or `otherwise`.
-std::string Option(int argc, char** argv, const std::string& name, const std::string& otherwise) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (const std::string arg = argv[i]; arg.starts_with(name)) {
+std::string Option(std::span<char*> args, const std::string& name, const std::string& otherwise) {
+  for (const std::string arg : args.first(args.size() - 1).subspan(1)) {
+    if (arg.starts_with(name)) {
       return arg.size() > name.size() ? arg.substr(name.size() + 1) : arg;
     }
   }
@@ -208,7 +210,7 @@ class Run {
   void Press() const {
     const auto key = [this](WPARAM key, LPARAM scanAndFlags) {
       PostMessageW(Child(Control::Command1), WM_KEYDOWN, key, scanAndFlags | 1);
-      PostMessageW(Child(Control::Command1), WM_KEYUP, key, scanAndFlags | 0xC0000001);
+      PostMessageW(Child(Control::Command1), WM_KEYUP, key, scanAndFlags | LPARAM{1} | kKeyUp);
     };
     if (options_.press == "return" || options_.press == "enter") {
       key(VK_RETURN, (0x1C << 16) | (options_.press == "enter" ? 1 << 24 : 0));
@@ -224,8 +226,9 @@ class Run {
     auto lastBoxClosed = Clock::now();
     for (int boxes = 1;; ++boxes) {
       HWND box = nullptr;
-      WaitFor(seconds(45),
-              [&] { return (box = TopLevel(process_.dwProcessId, L"#32770")) || Ended(); });
+      WaitFor(seconds(45), [&] {
+        return (box = TopLevel(process_.dwProcessId, L"#32770")) != nullptr || Ended();
+      });
       if (box == nullptr) {
         return Check(false, "no box came, or the program ended before its closing box");
       }
@@ -281,10 +284,9 @@ class Run {
     blank.y = box.bottom / 2;
     ClientToScreen(Child(Control::Text2), &blank);
     const COLORREF window = GetSysColor(COLOR_WINDOW);
-    std::array<char, 64> note{};
-    std::snprintf(note.data(), note.size(), "Text2 blank at %ld,%ld %02X%02X%02X", blank.x, blank.y,
-                  GetRValue(window), GetGValue(window), GetBValue(window));
-    Note(note.data());
+    Note("Text2 blank at " + std::to_string(blank.x) + " " + std::to_string(blank.y) + " " +
+         std::to_string(GetRValue(window)) + " " + std::to_string(GetGValue(window)) + " " +
+         std::to_string(GetBValue(window)));
     Hold("pause");
   }
 
@@ -309,18 +311,22 @@ class Run {
 
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
+  const std::span<char*> args(argv, static_cast<std::size_t>(argc));
+  if (args.size() < 2) {
+    Note("usage: ui_driver [OPTION...] EXE");
+    return 2;
+  }
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);  // real pixels
-  const Options options{Option(argc, argv, "--press", "mouse"), Option(argc, argv, "--close", ""),
-                        std::stoi(Option(argc, argv, "--dpi", "96")),
-                        !Option(argc, argv, "--alone", "").empty(),
-                        Wide(Option(argc, argv, "--hold", ""))};
-  std::wstring commandLine = L"\"" + Wide(argv[argc - 1]) + L"\"";
+  const Options options{Option(args, "--press", "mouse"), Option(args, "--close", ""),
+                        std::stoi(Option(args, "--dpi", "96")),
+                        !Option(args, "--alone", "").empty(), Wide(Option(args, "--hold", ""))};
+  std::wstring commandLine = L"\"" + Wide(args.back()) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &startup, &process) == FALSE) {
-    Note("cannot start " + std::string(argv[argc - 1]));
+    Note("cannot start " + std::string(args.back()));
     return 2;
   }
   Run(options, process).Go();

@@ -161,8 +161,8 @@ for point in start box1 pause; do
 done
 verdict own "$here/own_ip_helper.jsonl" --in-order
 # In the pause screenshot, the disabled Text2 keeps the window background.
-read -r x y colour < <(sed -n 's/^Text2 blank at \([0-9]*\),\([0-9]*\) \([0-9A-F]*\).*/\1 \2 \3/p' \
-  "$out/own.err")
+read -r x y red green blue < <(tr -d '\r' <"$out/own.err" | sed -n 's/^Text2 blank at //p')
+colour=$(printf '%02X%02X%02X' "$red" "$green" "$blue")
 shown=$(convert "$out/shots/screen-pause.png" -format "%[hex:p{$x,$y}]" info: || true)
 if [ "${shown:0:6}" != "$colour" ]; then
   failed=1

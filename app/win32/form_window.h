@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/toolkit.h"
 #include "app/win32/gdi_handles.h"
@@ -45,28 +44,43 @@ class FormWindow final : public Toolkit {
   void ShowMessageBox(std::u16string_view text) override;
 
  private:
+  // Sizable, with the system menu and the minimise and maximise boxes.
+  static constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-  void RegisterClass();
+  // Building (form_window_build.cpp).
+  void RegisterWindowClass();
   void CreateForm();
-  void CreateControls();
   void CreateControl(Control id);
-  HFONT FontFor(Control control);
+  void LoadPictures();
+  [[nodiscard]] HANDLE LoadPicture(int resource, UINT type, int size) const;
+
+  // Dots per inch (form_window_dpi.cpp).
+  void ApplyDpi(int dpi);
+  void CentreOnScreen();
+  void FollowDpiChange(int dpi, const RECT& suggested);
+  [[nodiscard]] SIZE FrameAtDpi(int dpi) const;
+
+  // Events (form_window.cpp).
   [[nodiscard]] HWND Child(Control control) const;
   [[nodiscard]] HWND Owner() const;
   void RunClick();
+  bool RestoreFocus(WPARAM activation);
+  void PassFocusOn(Control leaving);
+  [[nodiscard]] HWND NextInTabOrder(Control from) const;
   LRESULT ColourStatic(HDC dc, HWND control);
-  void DrawPicture(const DRAWITEMSTRUCT& item) const;
+  void Draw(const DRAWITEMSTRUCT& item) const;
+  bool PressFocusedButton(const MSG& message);
   void Dispatch(MSG& message);
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
-  int dpiX_ = 96;
-  int dpiY_ = 96;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
   PerControl<HWND> children_;
+  PerControl<FontHandle> fonts_;
   PerControl<BrushHandle> backgrounds_;
-  std::vector<FontHandle> fonts_;
   BitmapHandle picture_;
   IconHandle bigIcon_;
   IconHandle smallIcon_;

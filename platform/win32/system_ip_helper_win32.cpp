@@ -1,8 +1,10 @@
 // The system's IP Helper (IPHlpApi.dll). Its answers hold real addresses in their Next fields,
 // pointing into the caller's buffer.
+// winsock2.h comes first: windows.h would otherwise bring the old winsock.h, which clashes with it.
+#include <winsock2.h>
+
 #include <iphlpapi.h>
 #include <windows.h>
-#include <winsock2.h>
 
 #include <cstdint>
 #include <memory>
@@ -31,20 +33,27 @@ AnsiCodePage AnsiPage() {
   return page;
 }
 
+// Calls one of the two queries with the size in Windows' own type. Without a size there is no
+// call: the answer is ERROR_INVALID_PARAMETER, as the system gives.
+template <class Record>
+std::uint32_t Query(DWORD(WINAPI* query)(Record*, ULONG*), std::byte* buffer, std::uint32_t* size) {
+  if (size == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  ULONG length = *size;
+  const DWORD code = query(reinterpret_cast<Record*>(buffer), &length);
+  *size = length;
+  return code;
+}
+
 class SystemHelper final : public IpHelper {
  public:
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
-    ULONG length = *size;
-    const DWORD code = ::GetNetworkParams(reinterpret_cast<PFIXED_INFO>(buffer), &length);
-    *size = length;
-    return code;
+    return Query(&::GetNetworkParams, buffer, size);
   }
 
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
-    ULONG length = *size;
-    const DWORD code = ::GetAdaptersInfo(reinterpret_cast<PIP_ADAPTER_INFO>(buffer), &length);
-    *size = length;
-    return code;
+    return Query(&::GetAdaptersInfo, buffer, size);
   }
 
   // A Next field holds the address of the record it leads to; the record lies in the buffer

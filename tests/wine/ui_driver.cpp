@@ -1,26 +1,27 @@
-// ui_driver [--hold DIR] [--close-in-pause | --close-at-start] EXE: runs QUIRNEL_ADDRVUE.exe the
-// way a user would and writes down what it shows. It waits for Command1, clicks it, and for every
-// message box of that process titled VELKOR_NX prints one transcript line (the box's text, the
-// window's caption, Text1 and Label2 to Label8, as UTF-8 JSON) and closes the box, until the
-// closing box has gone and the process has ended. The last line on standard error is "exit CODE".
+// ui_driver [--press=mouse|return|enter|space] [--close=start | --close=during-click]
+//           [--dpi=N] [--alone] [--hold=DIR] EXE
 //
-// It only posts to the program's windows (a sent message would run the program's code on this
-// thread's terms); reading a text with WM_GETTEXT is the one sent message, with a timeout.
-// Windows are found by the process they belong to, never by title alone.
+// Runs QUIRNEL_ADDRVUE.exe as a user would and writes down what it shows: one transcript line
+// (UTF-8 JSON) for every message box, which it then closes. Notes and failures go to standard
+// error; the exit code is 0 only when every check held and the program ended with code 0.
 //
-// Before the click it checks the window as the layout gives it: client area, every control's
-// place and size (at 96 DPI), alignment, visibility, enabled state and, when the window is the
-// active one, the focus on Command1; in
-// the pause, that Command1 and Text1 are hidden and Picture1 and a disabled Text2 shown.
+// At the start: the client area and every control have the layout's place and size at N DPI (96
+// unless told). It presses Command1 with the mouse, or with Return, the keypad's Enter or Space
+// as the keyboard gives them to the focused control. In the pause: Command1 and Text1 hidden,
+// Picture1 and a disabled Text2 shown. The closing box must come at least 20 s after the last
+// report box went.
+// --alone: the program is the only one on the display, so its window is the active one: the
+// focus must be on Command1 at the start, and in the pause on Picture1 (passed on along the tab
+// order when Command1 hid, to Text1, and from there when Text1 hid).
+// --close=start closes the window instead of pressing: the program must end. With
+// --close=during-click it closes the window while the first box is open, and again as the pause
+// begins: the window must only hide, and everything else run on.
+// --hold=DIR: at the start, the first box and the pause it notes "hold NAME" and waits for
+// DIR\NAME.go, so that a harness can take screenshots; before that of the pause it notes "Text2
+// blank at X Y R G B": a point of the box away from its text, on the screen, and its colour.
 //
-// The closing box must come at least 20 s after the box before it was closed (the pause).
-// With --close-at-start the driver closes the window instead of clicking: the program must end.
-// With --close-in-pause the driver closes the main window as soon as the pause has begun: the
-// pause must still last its 20 s, and the closing box then shows with no owner window.
-//
-// With --hold DIR, at "start" (Command1 shown), "box1" (the first box shown) and "pause"
-// (Picture1 shown) the driver creates DIR\NAME.ready and waits for DIR\NAME.go, so a harness can
-// take screenshots.
+// It only posts to the program's windows; reading a text with WM_GETTEXT is the one sent
+// message, with a timeout. Windows are found by the process they belong to.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -30,8 +31,8 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "app/layout.h"
 #include "app/win32/control_ids.h"
@@ -41,64 +42,40 @@
 namespace {
 
 using addrvue::Control;
-using addrvue::win32::ControlId;
+namespace layout = addrvue::layout;
 using Clock = std::chrono::steady_clock;
+using std::chrono::seconds;
 
-constexpr auto kStartTimeout = std::chrono::seconds(60);
-constexpr auto kBoxGoneTimeout = std::chrono::seconds(10);
-// The longest quiet time between two boxes: the pause (20 s) and some slack.
-constexpr auto kNextBoxTimeout = std::chrono::seconds(45);
-constexpr auto kExitTimeout = std::chrono::seconds(15);
-constexpr auto kHoldTimeout = std::chrono::seconds(60);
-constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr std::u16string_view kClosingText = u"_Всё _!";
-// The pause lasts 20 s; the driver sees its start a little after it began.
-constexpr auto kShortestPause = std::chrono::milliseconds(19500);
+constexpr auto kKeyUp = static_cast<LPARAM>(0xC0000000U);          // previous state down, released
+constexpr auto kShortestPause = std::chrono::milliseconds(19500);  // seen a little late
 
-struct Handle {
-  HANDLE value = nullptr;
-  Handle() = default;
-  explicit Handle(HANDLE h) : value(h) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  Handle(Handle&&) = delete;
-  Handle& operator=(Handle&&) = delete;
-  ~Handle() {
-    if (value != nullptr) {
-      CloseHandle(value);
-    }
-  }
-};
+bool failed = false;
 
-void Fail(const std::string& what) {
-  std::fprintf(stderr, "ui_driver: %s\n", what.c_str());
+void Note(const std::string& text) {
+  std::fputs((text + "\n").c_str(), stderr);
   std::fflush(stderr);
 }
 
-// Polls `found` every 10 ms until it gives true or the time is up.
-bool WaitFor(std::chrono::milliseconds timeout, const std::function<bool()>& found) {
-  const auto end = Clock::now() + timeout;
-  while (!found()) {
+void Check(bool holds, const std::string& what) {
+  if (!holds) {
+    failed = true;
+    Note("FAIL: " + what);
+  }
+}
+
+// Polls every 10 ms until `done` holds or the time is up.
+bool WaitFor(Clock::duration timeout, const std::function<bool()>& done) {
+  for (const auto end = Clock::now() + timeout; !done(); Sleep(10)) {
     if (Clock::now() >= end) {
       return false;
     }
-    Sleep(10);
   }
   return true;
 }
 
-std::wstring ClassName(HWND window) {
-  std::array<wchar_t, 128> name{};
-  const int n = GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-  return {name.data(), static_cast<std::size_t>(n > 0 ? n : 0)};
-}
-
-// A window's text, read with a timeout so that a hung program cannot hang the driver.
 std::u16string TextOf(HWND window) {
-  if (window == nullptr) {
-    return {};
-  }
-  std::vector<wchar_t> text(4096, L'\0');
+  std::array<wchar_t, 4096> text{};
   DWORD_PTR copied = 0;
   if (SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                           SMTO_ABORTIFHUNG, 5000, &copied) == 0) {
@@ -107,317 +84,256 @@ std::u16string TextOf(HWND window) {
   return {text.begin(), text.begin() + static_cast<std::ptrdiff_t>(copied)};
 }
 
-struct TopLevelSearch {
-  DWORD processId;
-  const std::wstring* className;
-  const std::u16string* title;
-  HWND found;
+// A shown top-level window of one process and class.
+HWND TopLevel(DWORD process, const wchar_t* className) {
+  for (HWND w = FindWindowExW(nullptr, nullptr, className, nullptr); w != nullptr;
+       w = FindWindowExW(nullptr, w, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == process && IsWindowVisible(w) != FALSE) {
+      return w;
+    }
+  }
+  return nullptr;
+}
+
+std::wstring Wide(const std::string& s) {
+  return {s.begin(), s.end()};
+}
+
+std::string Describe(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+         std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
+struct Options {
+  std::string press;
+  std::string close;
+  int dpi;
+  bool alone;
+  std::wstring hold;
 };
 
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
-  auto& s = *reinterpret_cast<TopLevelSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != s.processId || IsWindowVisible(window) == FALSE ||
-      ClassName(window) != *s.className || (s.title != nullptr && TextOf(window) != *s.title)) {
-    return TRUE;
+// The value of --NAME=VALUE among the arguments before the last, or `otherwise`.
+std::string Option(std::span<char*> args, const std::string& name, const std::string& otherwise) {
+  for (const std::string arg : args.first(args.size() - 1).subspan(1)) {
+    if (arg.starts_with(name)) {
+      return arg.size() > name.size() ? arg.substr(name.size() + 1) : arg;
+    }
   }
-  s.found = window;
-  return FALSE;
+  return otherwise;
 }
 
-// A visible top-level window of one process with a given class (and title, when given).
-HWND FindTopLevel(DWORD processId, const std::wstring& className, const std::u16string* title) {
-  TopLevelSearch search{processId, &className, title, nullptr};
-  EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-class Holds {
+class Run {
  public:
-  explicit Holds(std::wstring dir) : dir_(std::move(dir)) {}
-  void At(const wchar_t* name) {
-    if (dir_.empty()) {
+  Run(Options options, const PROCESS_INFORMATION& process)
+      : options_(std::move(options)), process_(process) {}
+
+  void Go() {
+    Check(WaitFor(seconds(60), [this] { return Started(); }), "Command1 did not appear");
+    if (failed) {
       return;
     }
-    const std::wstring base = dir_ + L"\\" + name;
-    const Handle ready(CreateFileW((base + L".ready").c_str(), GENERIC_WRITE, 0, nullptr,
-                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const std::wstring go = base + L".go";
-    if (!WaitFor(kHoldTimeout,
-                 [&] { return GetFileAttributesW(go.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
-      Fail("nobody released the hold");
-    }
-  }
-
- private:
-  std::wstring dir_;
-};
-
-class Session {
- public:
-  enum class Close { Never, AtStart, InPause };
-
-  Session(PROCESS_INFORMATION process, Holds holds, Close close)
-      : process_(process.hProcess),
-        thread_(process.hThread),
-        id_(process.dwProcessId),
-        holds_(std::move(holds)),
-        closeInPause_(close == Close::InPause),
-        closeAtStart_(close == Close::AtStart) {}
-
-  int Run() {
-    if (!WaitFor(kStartTimeout, [this] { return Command1Shown(); })) {
-      Fail("Command1 did not appear");
-      return 3;
-    }
-    if (!CheckStart()) {
-      return 3;
-    }
-    holds_.At(L"start");
-    if (closeAtStart_) {
+    CheckStart();
+    Hold("start");
+    if (options_.close == "start") {
       PostMessageW(form_, WM_CLOSE, 0, 0);
-      if (!WaitFor(kExitTimeout, [this] { return Ended(); })) {
-        Fail("the program did not end when its window was closed");
-        return 3;
-      }
-      return ReportExit(0);
+    } else {
+      Press();
+      Boxes();
     }
-    PostMessageW(Control(Control::Command1), BM_CLICK, 0, 0);
-
-    bool closingSeen = false;
-    int boxes = 0;
-    while (!closingSeen) {
-      HWND box = nullptr;
-      if (!WaitFor(kNextBoxTimeout, [&] { return (box = NextBox()) != nullptr || Ended(); })) {
-        Fail("no box appeared");
-        return 3;
-      }
-      if (box == nullptr) {
-        Fail("the program ended before its closing box");
-        return ReportExit(3);
-      }
-      const auto shown = Clock::now();
-      const std::u16string text = TextOf(GetDlgItem(box, kMessageBoxTextId));
-      PrintLine(text);
-      closingSeen = text == kClosingText;
-      if (closingSeen && !CheckClosingBox(box, shown)) {
-        return 3;
-      }
-      if (++boxes == 1) {
-        holds_.At(L"box1");
-      }
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-      if (!WaitFor(kBoxGoneTimeout, [box] { return IsWindow(box) == FALSE; })) {
-        Fail("a box did not close");
-        return 3;
-      }
-      lastBoxClosed_ = Clock::now();
-      if (!pauseSeen_ && IsWindowVisible(Control(Control::Picture1)) != FALSE) {
-        pauseSeen_ = true;
-        if (!CheckPause()) {
-          return 3;
-        }
-        if (closeInPause_) {
-          PostMessageW(form_, WM_CLOSE, 0, 0);
-        }
-        holds_.At(L"pause");
-      }
-    }
-    if (!WaitFor(kExitTimeout, [this] { return Ended(); })) {
-      Fail("the program did not end after its closing box");
-      return 3;
-    }
-    return ReportExit(0);
+    DWORD code = 0;
+    Check(WaitFor(seconds(15), [this] { return Ended(); }), "the program did not end");
+    GetExitCodeProcess(process_.hProcess, &code);
+    Note("exit " + std::to_string(code));
+    Check(code == 0, "the program's exit code");
   }
 
  private:
-  bool Command1Shown() {
-    if (form_ == nullptr) {
-      form_ = FindTopLevel(id_, addrvue::win32::kFormClassName, nullptr);
+  [[nodiscard]] HWND Child(Control control) const {
+    return GetDlgItem(form_, addrvue::win32::ControlId(control));
+  }
+  // Shown in its window, even while the window is hidden.
+  [[nodiscard]] bool Shown(Control control) const {
+    return (GetWindowLongW(Child(control), GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+  [[nodiscard]] bool Enabled(Control control) const {
+    return IsWindowEnabled(Child(control)) != FALSE;
+  }
+  [[nodiscard]] bool FocusOn(Control control) const {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return GetGUIThreadInfo(process_.dwThreadId, &gui) != FALSE && gui.hwndFocus == Child(control);
+  }
+  [[nodiscard]] bool Ended() const {
+    return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+  }
+  bool Started() {
+    form_ = TopLevel(process_.dwProcessId, addrvue::win32::kFormClassName);
+    return form_ != nullptr && IsWindowVisible(Child(Control::Command1)) != FALSE;
+  }
+
+  void Hold(const std::string& point) const {
+    if (!options_.hold.empty()) {
+      Note("hold " + point);
+      const std::wstring go = options_.hold + L"\\" + Wide(point) + L".go";
+      Check(WaitFor(seconds(60),
+                    [&] { return GetFileAttributesW(go.c_str()) != INVALID_FILE_ATTRIBUTES; }),
+            "nobody released the hold");
     }
-    return form_ != nullptr && IsWindowVisible(Control(Control::Command1)) != FALSE;
   }
 
-  // Where a control lies in the client area of its window.
-  [[nodiscard]] RECT PlaceOf(HWND control) const {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
-
-  [[nodiscard]] bool CheckStart() const {
-    namespace layout = addrvue::layout;
-    std::string problems;
-    const auto px = [](int twips) { return layout::TwipsToPixels(twips); };
+  void CheckStart() const {
+    const auto px = [this](int twips) { return layout::TwipsToPixels(twips, options_.dpi); };
     RECT client{};
     GetClientRect(form_, &client);
-    if (client.right != px(layout::Window().clientWidth) ||
-        client.bottom != px(layout::Window().clientHeight)) {
-      problems += " client area " + std::to_string(client.right) + "x" +
-                  std::to_string(client.bottom) + ";";
-    }
+    Check(client.right == px(layout::Window().clientWidth) &&
+              client.bottom == px(layout::Window().clientHeight),
+          "client area " + Describe(client));
     for (const auto& c : layout::Controls()) {
       if (c.kind == layout::Kind::Timer) {
         continue;
       }
-      HWND control = Control(c.id);
-      const std::string name = addrvue::ToUtf8(c.name);
-      const RECT r = PlaceOf(control);
-      if (r.left != px(c.left) || r.top != px(c.top) || r.right - r.left != px(c.width) ||
-          r.bottom - r.top != px(c.height)) {
-        problems += " " + name + " at " + std::to_string(r.left) + "," + std::to_string(r.top) +
-                    " " + std::to_string(r.right - r.left) + "x" +
-                    std::to_string(r.bottom - r.top) + ";";
-      }
-      if ((IsWindowVisible(control) != FALSE) != c.visible ||
-          (IsWindowEnabled(control) != FALSE) != c.enabled) {
-        problems += " " + name + " visible or enabled wrong;";
-      }
-      const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
-      if (c.kind == layout::Kind::Label &&
-          ((style & SS_TYPEMASK) == SS_CENTER) != (c.align == layout::Align::Center)) {
-        problems += " " + name + " alignment;";
-      }
-      if (c.kind == layout::Kind::TextBox && (style & ES_CENTER) == 0) {
-        problems += " " + name + " not centred;";
-      }
+      RECT r{};
+      GetWindowRect(Child(c.id), &r);
+      MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&r), 2);
+      const RECT want{px(c.left), px(c.top), px(c.left) + px(c.width), px(c.top) + px(c.height)};
+      Check(EqualRect(&r, &want) != FALSE && Shown(c.id) == c.visible && Enabled(c.id) == c.enabled,
+            addrvue::ToUtf8(c.name) + " at " + Describe(r) + ", or shown or enabled wrong");
     }
-    if (!TextOf(Control(Control::Text1)).empty()) {
-      problems += " Text1 not empty;";
-    }
-    // The focus belongs to the active window; with several programs starting at once, this one
-    // may not be it.
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    if (GetForegroundWindow() != form_) {
-      std::fputs("start: not the active window, focus not checked\n", stderr);
-    } else if (GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &gui) == FALSE ||
-               gui.hwndFocus != Control(Control::Command1)) {
-      problems += " the focus is not on Command1;";
+    Check(!options_.alone || WaitFor(seconds(5), [this] { return FocusOn(Control::Command1); }),
+          "the focus is not on Command1");
+  }
+
+  // Keys as the keyboard gives them to the focused Command1: with their scan codes, and the
+  // keypad's Enter marked as an extended key.
+  void Press() const {
+    const auto key = [this](WPARAM key, LPARAM scanAndFlags) {
+      PostMessageW(Child(Control::Command1), WM_KEYDOWN, key, scanAndFlags | 1);
+      PostMessageW(Child(Control::Command1), WM_KEYUP, key, scanAndFlags | LPARAM{1} | kKeyUp);
+    };
+    if (options_.press == "return" || options_.press == "enter") {
+      key(VK_RETURN, (0x1C << 16) | (options_.press == "enter" ? 1 << 24 : 0));
+    } else if (options_.press == "space") {
+      key(VK_SPACE, 0x39 << 16);
     } else {
-      std::fputs("start: focus on Command1\n", stderr);
+      PostMessageW(Child(Control::Command1), BM_CLICK, 0, 0);
     }
-    if (!problems.empty()) {
-      Fail("the window at start:" + problems);
-    }
-    return problems.empty();
   }
 
-  [[nodiscard]] bool CheckPause() const {
+  void Boxes() {
+    const bool closeDuring = options_.close == "during-click";
+    auto lastBoxClosed = Clock::now();
+    for (int boxes = 1;; ++boxes) {
+      HWND box = nullptr;
+      WaitFor(seconds(45), [&] {
+        return (box = TopLevel(process_.dwProcessId, L"#32770")) != nullptr || Ended();
+      });
+      if (box == nullptr) {
+        return Check(false, "no box came, or the program ended before its closing box");
+      }
+      const auto pause = Clock::now() - lastBoxClosed;
+      const std::u16string text = TextOf(GetDlgItem(box, 0xFFFF));
+      Check(TextOf(box) == layout::kApplicationTitle, "a box's title");
+      PrintLine(text);
+      if (boxes == 1 && closeDuring) {
+        PostMessageW(form_, WM_CLOSE, 0, 0);
+        Check(WaitFor(seconds(5), [this] { return IsWindowVisible(form_) == FALSE; }),
+              "the window did not hide when closed during a box");
+      }
+      if (text == kClosingText) {
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(pause).count();
+        Note("pause " + std::to_string(ms) + " ms");
+        Check(pause >= kShortestPause, "the closing box came before the pause was over");
+        Check(!closeDuring || (IsWindow(form_) != FALSE && GetWindow(box, GW_OWNER) == nullptr),
+              "the closed window is gone, or owns the closing box");
+      }
+      if (boxes == 1) {
+        Hold("box1");
+      }
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      Check(WaitFor(seconds(10), [box] { return IsWindow(box) == FALSE; }), "a box stayed");
+      lastBoxClosed = Clock::now();
+      if (text == kClosingText) {
+        return;
+      }
+      if (!pauseSeen_ && Shown(Control::Picture1)) {
+        pauseSeen_ = true;
+        CheckPause(closeDuring);
+      }
+    }
+  }
+
+  void CheckPause(bool closeDuring) const {
     // Picture1, Text1 and Text2 change one after the other as the pause begins.
-    const auto shown = [this](addrvue::Control c) { return IsWindowVisible(Control(c)) != FALSE; };
-    if (!WaitFor(std::chrono::seconds(2), [&] {
-          return !shown(Control::Command1) && !shown(Control::Text1) && shown(Control::Text2) &&
-                 IsWindowEnabled(Control(Control::Text2)) == FALSE;
-        })) {
-      Fail("the pause shows the wrong controls, or Text2 enabled");
-      return false;
+    Check(WaitFor(seconds(2),
+                  [this] {
+                    return !Shown(Control::Command1) && !Shown(Control::Text1) &&
+                           Shown(Control::Text2) && !Enabled(Control::Text2);
+                  }),
+          "the pause shows the wrong controls, or Text2 enabled");
+    if (closeDuring) {
+      PostMessageW(form_, WM_CLOSE, 0, 0);
+      return;
     }
-    return true;
-  }
-
-  [[nodiscard]] bool CheckClosingBox(HWND box, Clock::time_point shown) const {
-    const auto pause =
-        std::chrono::duration_cast<std::chrono::milliseconds>(shown - lastBoxClosed_);
-    std::fprintf(stderr, "pause %.1f s\n", static_cast<double>(pause.count()) / 1000.0);
-    if (pause < kShortestPause) {
-      Fail("the closing box came before the 20-second pause was over");
-      return false;
-    }
-    if (closeInPause_ && (IsWindow(form_) != FALSE || GetWindow(box, GW_OWNER) != nullptr)) {
-      Fail("the window closed during the pause is still there, or owns the closing box");
-      return false;
-    }
-    return true;
-  }
-
-  [[nodiscard]] HWND Control(addrvue::Control control) const {
-    return GetDlgItem(form_, ControlId(control));
-  }
-
-  [[nodiscard]] HWND NextBox() const {
-    static const std::u16string title(addrvue::layout::kApplicationTitle);
-    return FindTopLevel(id_, L"#32770", &title);
-  }
-
-  [[nodiscard]] bool Ended() const {
-    return WaitForSingleObject(process_.value, 0) == WAIT_OBJECT_0;
+    Check(!options_.alone || WaitFor(seconds(2), [this] { return FocusOn(Control::Picture1); }),
+          "in the pause the focus is not on Picture1");
+    POINT blank{3, 0};
+    RECT box{};
+    GetClientRect(Child(Control::Text2), &box);
+    blank.y = box.bottom / 2;
+    ClientToScreen(Child(Control::Text2), &blank);
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    Note("Text2 blank at " + std::to_string(blank.x) + " " + std::to_string(blank.y) + " " +
+         std::to_string(GetRValue(window)) + " " + std::to_string(GetGValue(window)) + " " +
+         std::to_string(GetBValue(window)));
+    Hold("pause");
   }
 
   void PrintLine(std::u16string_view box) const {
-    std::array<std::u16string, 8> texts;
-    static constexpr std::array<addrvue::Control, 8> kShown{
-        Control::Text1,  Control::Label2, Control::Label3, Control::Label4,
-        Control::Label5, Control::Label6, Control::Label7, Control::Label8};
-    for (std::size_t i = 0; i < kShown.size(); ++i) {
-      texts.at(i) = TextOf(Control(kShown.at(i)));
-    }
+    const auto text = [this](Control c) { return TextOf(Child(c)); };
     const std::string line = addrvue::testing::TranscriptLine(
         box, TextOf(form_),
-        {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7]});
+        {text(Control::Text1), text(Control::Label2), text(Control::Label3), text(Control::Label4),
+         text(Control::Label5), text(Control::Label6), text(Control::Label7),
+         text(Control::Label8)});
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fflush(stdout);
   }
 
-  [[nodiscard]] int ReportExit(int result) const {
-    DWORD code = 0;
-    GetExitCodeProcess(process_.value, &code);
-    std::fprintf(stderr, "exit %lu\n", code);
-    std::fflush(stderr);
-    return result;
-  }
-
-  Handle process_;
-  Handle thread_;
-  DWORD id_;
-  Holds holds_;
-  bool closeInPause_;
-  bool closeAtStart_;
+  Options options_;
+  PROCESS_INFORMATION process_;
   HWND form_ = nullptr;
   bool pauseSeen_ = false;
-  Clock::time_point lastBoxClosed_ = Clock::now();
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
-  std::u16string hold;
-  auto close = Session::Close::Never;
-  int arg = 1;
-  for (; arg < argc && argv[arg][0] == '-'; ++arg) {
-    const std::string option = argv[arg];
-    if (option == "--hold" && arg + 1 < argc) {
-      hold = addrvue::FromUtf8(argv[++arg]);
-    } else if (option == "--close-in-pause") {
-      close = Session::Close::InPause;
-    } else if (option == "--close-at-start") {
-      close = Session::Close::AtStart;
-    } else {
-      break;
-    }
-  }
-  if (arg + 1 != argc) {
-    Fail("usage: ui_driver [--hold DIR] [--close-in-pause | --close-at-start] EXE");
+  const std::span<char*> args(argv, static_cast<std::size_t>(argc));
+  if (args.size() < 2) {
+    Note("usage: ui_driver [OPTION...] EXE");
     return 2;
   }
-  const std::u16string exe = addrvue::FromUtf8(argv[arg]);
-  std::wstring commandLine = L"\"" + std::wstring(exe.begin(), exe.end()) + L"\"";
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);  // real pixels
+  const Options options{Option(args, "--press", "mouse"), Option(args, "--close", ""),
+                        std::stoi(Option(args, "--dpi", "96")),
+                        !Option(args, "--alone", "").empty(), Wide(Option(args, "--hold", ""))};
+  std::wstring commandLine = L"\"" + Wide(args.back()) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &startup, &process) == FALSE) {
-    Fail("cannot start the program (error " + std::to_string(GetLastError()) + ")");
+    Note("cannot start " + std::string(args.back()));
     return 2;
   }
-  Session session(process, Holds({hold.begin(), hold.end()}), close);
-  const int result = session.Run();
-  if (result != 0) {
+  Run(options, process).Go();
+  if (failed) {
     TerminateProcess(process.hProcess, 99);
   }
-  return result;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return failed ? 1 : 0;
 }

@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# wine_runs.sh COMMAND PREFIX [BUILD OUT]: QUIRNEL_ADDRVUE.exe under Wine on a virtual display,
+# each run clicked through by the UI driver (ui_driver.exe, which checks the window itself).
+#   prefix PREFIX          a fresh 32-bit Wine prefix shared by the runs
+#   cleanup PREFIX         ends the prefix's Wine server and removes the prefix
+#   fixtures PREFIX BUILD OUT
+#       every shared fixture at once, answered by the stand-in iphlpapi.dll: each transcript must
+#       equal the Linux report's (tests/fixtures/expected). Some runs press Command1 from the
+#       keyboard, one closes the window during the press; one more, first and alone, runs at
+#       144 DPI and closes the window before the press.
+#   own PREFIX BUILD OUT
+#       one run on Wine's own IP Helper in a network namespace set up here, pressed with Return;
+#       alone on its display, it checks the focus and takes the screenshots
+#       OUT/shots/windows-{start,box1,pause}.png, whose pause one shows Text2 on the window
+#       colour.
+# Where the machine lacks what a command needs, it exits with 77 and says why.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../support/virtual_display.sh"
+
+# Some kernels refuse every 32-bit x86 program: starting Wine's 32-bit loader then fails with
+# "Exec format error" (status 126) before Wine itself runs. Only that answer means the machine
+# lacks the capability; any other failure is left for the test to meet and report.
+require_32bit_execution() {
+  local loader=/usr/lib/wine/wine output status=0
+  [ -x "$loader" ] || skip "needs Wine's 32-bit loader $loader (Debian wine32:i386)"
+  output=$("$loader" --version 2>&1) || status=$?
+  if [ "$status" -eq 126 ] && [[ $output == *"Exec format error"* ]]; then
+    skip "this machine cannot run 32-bit x86 programs, so QUIRNEL_ADDRVUE.exe is not run under Wine"
+  fi
+}
+
+command=$1 prefix=$2
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+if [ "$command" = cleanup ]; then
+  wineserver -k 2>/dev/null || true
+  exec rm -rf "$prefix"
+fi
+command -v wine >/dev/null && command -v wineserver >/dev/null ||
+  skip "needs wine and wineserver (Debian wine, wine32:i386) to run QUIRNEL_ADDRVUE.exe"
+require_32bit_execution
+
+# A program started from now on sees this DPI.
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+}
+
+if [ "$command" = prefix ]; then
+  unset DISPLAY
+  wineserver -k 2>/dev/null || true
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  wineboot -i >/dev/null 2>&1
+  # Unmanaged windows: without a window manager, every closed window would stall 2 s.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+  set_dpi 96
+  wineserver -w
+  echo "Wine prefix ready: $prefix"
+  exit 0
+fi
+
+build=$3 out=$4
+require_programs Xvfb import
+driver=$build/tests/wine/ui_driver.exe
+[ -d "$prefix" ] || "$0" prefix "$prefix"
+rm -rf "$out"
+mkdir -p "$out/app"
+cp "$build/QUIRNEL_ADDRVUE.exe" "$out/app/" || { echo "FAIL: build the windows preset"; exit 1; }
+# Z:\the\unix\path, as a Windows program sees it.
+windows_path() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
+app=$(windows_path "$out/app/QUIRNEL_ADDRVUE.exe")
+
+# drive NAME DRIVER_OPTION...: one run in the background; the transcript goes to OUT/NAME.jsonl
+# and the driver's notes to OUT/NAME.err.
+declare -A runs
+drive() {
+  local name=$1
+  shift
+  timeout 150 wine "$driver" "$@" "$app" >"$out/$name.jsonl" 2>"$out/$name.err" &
+  runs[$name]=$!
+}
+# verdict NAME [EXPECTED [--in-order]]: the driver's checks held (the program ended with 0
+# among them), and the transcript is the one expected.
+failed=0
+verdict() {
+  local name=$1 rc=0 result="the driver's checks held"
+  shift
+  wait "${runs[$name]}" || rc=$?
+  [ $# -eq 0 ] || result=$(/usr/bin/python3 "$here/check_transcript.py" "$out/$name.jsonl" "$@") ||
+    rc=1
+  if [ "$rc" -ne 0 ]; then
+    failed=1
+    echo "FAIL $name: driver $rc; $result"
+    sed 's/^/    /' "$out/$name.err"
+  else
+    echo "ok   $name: $result$(tr -d '\r' <"$out/$name.err" | grep '^pause' | sed 's/^/; /')"
+  fi
+}
+
+finish() {
+  wineserver -k 2>/dev/null || true
+  stop_virtual_display
+  [ -z "${namespace:-}" ] || ip netns del "$namespace" 2>/dev/null || true
+}
+trap finish EXIT
+
+if [ "$command" = fixtures ]; then
+  cp "$build/tests/wine/standin/iphlpapi.dll" "$out/app/"
+  export WINEDLLOVERRIDES=iphlpapi=n,b
+  start_virtual_display
+  started=$(date +%s)
+  # First and alone: at 144 DPI, closed before the press.
+  set_dpi 144
+  drive dpi144 --dpi=144 --close=start --alone
+  verdict dpi144
+  set_dpi 96
+  # How some of the runs press Command1, or close the window.
+  declare -A how=([node_mixed]=--press=return [node_type_0]=--press=enter
+    [node_type_16]=--press=space [three_dns_two_adapters]=--close=during-click)
+  expected=$(cd "$here/../fixtures/expected" && pwd)
+  for f in "$expected"/*.jsonl; do
+    name=$(basename "$f" .jsonl)
+    ADDRVUE_FIXTURE=$name drive "$name" ${how[$name]:-}
+  done
+  for f in "$expected"/*.jsonl; do
+    verdict "$(basename "$f" .jsonl)" "$f"
+  done
+  echo "${#runs[@]} runs took $(($(date +%s) - started)) s"
+  wineserver -w
+  exit "$failed"
+fi
+
+[ "$command" = own ] || { echo "usage: wine_runs.sh prefix|cleanup|fixtures|own ..."; exit 2; }
+[ "$(id -u)" -eq 0 ] || skip "needs root to create network namespaces"
+command -v ip >/dev/null && command -v unshare >/dev/null || skip "needs iproute2 and unshare"
+# One Ethernet link (a veth pair with both ends inside) with an address, a mask and a gateway.
+namespace=addrvue-wine-$$
+ip netns add "$namespace" || skip "cannot create network namespaces here"
+printf '%s\n' 'link set lo up' 'link add eth0 address 02:00:0a:4d:05:02 type veth peer name eth1' \
+  'address add 10.77.5.2/24 dev eth0' 'link set eth0 up' 'link set eth1 up' \
+  'route add default via 10.77.5.1' | ip -n "$namespace" -batch -
+printf 'nameserver 10.77.5.53\nnameserver 10.77.5.54\nsearch example.test\n' >"$out/resolv.conf"
+mkdir -p "$out/shots" "$out/hold"
+start_virtual_display
+# Wine takes its view of the network where its server starts: start it inside the namespace,
+# with a host name of its own and the resolv.conf above.
+wineserver -k 2>/dev/null || true
+wineserver -w
+ip netns exec "$namespace" unshare --uts --mount sh -c \
+  'hostname addrvue-wine && mount --bind "$0" /etc/resolv.conf && exec "$@"' "$out/resolv.conf" \
+  timeout 150 wine "$driver" --press=return --alone --hold="$(windows_path "$out/hold")" "$app" \
+  >"$out/own.jsonl" 2>"$out/own.err" &
+runs[own]=$!
+for point in start box1 pause; do
+  for _ in $(seq 1200); do grep -qs "^hold $point" "$out/own.err" && break; sleep 0.05; done
+  sleep 0.5  # let the window finish painting
+  import -window root "$out/shots/screen-$point.png" || true
+  # The window alone (the screen around it is black).
+  convert "$out/shots/screen-$point.png" -trim +repage "$out/shots/windows-$point.png" || true
+  touch "$out/hold/$point.go"
+done
+verdict own "$here/own_ip_helper.jsonl" --in-order
+# In the pause screenshot, the disabled Text2 keeps the window background.
+read -r x y red green blue < <(tr -d '\r' <"$out/own.err" | sed -n 's/^Text2 blank at //p')
+colour=$(printf '%02X%02X%02X' "$red" "$green" "$blue")
+shown=$(convert "$out/shots/screen-pause.png" -format "%[hex:p{$x,$y}]" info: || true)
+if [ "${shown:0:6}" != "$colour" ]; then
+  failed=1
+  echo "FAIL: in the pause, Text2 at $x,$y is $shown on the screen, not the window colour $colour"
+fi
+ls "$out/shots"/windows-*.png | sed 's/^/screenshot: /'
+wineserver -w
+exit "$failed"

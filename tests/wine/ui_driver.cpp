@@ -16,9 +16,9 @@
 // --close=start closes the window instead of pressing: the program must end. With
 // --close=during-click it closes the window while the first box is open, and again as the pause
 // begins: the window must only hide, and everything else run on.
-// --hold=DIR: at the start, the first box and the pause it notes "hold NAME" and waits for
-// DIR\NAME.go, so that a harness can take screenshots; before that of the pause it notes "Text2
-// blank at X Y R G B": a point of the box away from its text, on the screen, and its colour.
+// --hold=DIR: at the start, the first box, the pause and the closing box it notes "hold NAME" and
+// waits for DIR\NAME.go, so that a harness can take screenshots; before that of the pause it notes
+// "Text2 blank at X Y R G B": a point of the box away from its text, on the screen, and its colour.
 //
 // It only posts to the program's windows; reading a text with WM_GETTEXT is the one sent
 // message, with a timeout. Windows are found by the process they belong to.
@@ -242,6 +242,7 @@ class Run {
               "the window did not hide when closed during a box");
       }
       if (text == kClosingText) {
+        Hold("closing");
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(pause).count();
         Note("pause " + std::to_string(ms) + " ms");
         Check(pause >= kShortestPause, "the closing box came before the pause was over");

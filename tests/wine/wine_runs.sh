@@ -10,9 +10,9 @@
 #       144 DPI and closes the window before the press.
 #   own PREFIX BUILD OUT
 #       one run on Wine's own IP Helper in a network namespace set up here, pressed with Return;
-#       alone on its display, it checks the focus and takes the screenshots
+#       alone on its display, it checks the focus, takes the screenshots
 #       OUT/shots/windows-{start,box1,pause}.png, whose pause one shows Text2 on the window
-#       colour.
+#       colour, and sees that the pause leaves the processor idle.
 # Where the machine lacks what a command needs, it exits with 77 and says why.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -151,15 +151,34 @@ ip netns exec "$namespace" unshare --uts --mount sh -c \
   timeout 150 wine "$driver" --press=return --alone --hold="$(windows_path "$out/hold")" "$app" \
   >"$out/own.jsonl" 2>"$out/own.err" &
 runs[own]=$!
-for point in start box1 pause; do
+# Processor time in clock ticks of the Wine server and the program: a pause that polls without
+# waiting keeps them both busy, since every poll is a request to the server.
+busy_ticks() {
+  local pid ticks=0
+  for pid in $(pgrep '^wineserver') $(pgrep '^QUIRNEL_ADDRVUE'); do
+    ticks=$((ticks + $(awk '{ print $14 + $15 }' "/proc/$pid/stat" 2>/dev/null || echo 0)))
+  done
+  echo "$ticks"
+}
+for point in start box1 pause closing; do
   for _ in $(seq 1200); do grep -qs "^hold $point" "$out/own.err" && break; sleep 0.05; done
-  sleep 0.5  # let the window finish painting
-  import -window root "$out/shots/screen-$point.png" || true
-  # The window alone (the screen around it is black).
-  convert "$out/shots/screen-$point.png" -trim +repage "$out/shots/windows-$point.png" || true
+  if [ "$point" = closing ]; then
+    pause_busy=$((($(busy_ticks) - pause_ticks) * 100 / $(getconf CLK_TCK)))
+  else
+    sleep 0.5  # let the window finish painting
+    import -window root "$out/shots/screen-$point.png" || true
+    # The window alone (the screen around it is black).
+    convert "$out/shots/screen-$point.png" -trim +repage "$out/shots/windows-$point.png" || true
+  fi
+  pause_ticks=$(busy_ticks)
   touch "$out/hold/$point.go"
 done
 verdict own "$here/own_ip_helper.jsonl" --in-order
+echo "the pause kept the Wine server and the program busy for $pause_busy hundredths of a second"
+if [ "$pause_busy" -ge 200 ]; then
+  failed=1
+  echo "FAIL: the pause kept the processor busy ($pause_busy hundredths of a second in 20 s)"
+fi
 # In the pause screenshot, the disabled Text2 keeps the window background.
 read -r x y red green blue < <(tr -d '\r' <"$out/own.err" | sed -n 's/^Text2 blank at //p')
 colour=$(printf '%02X%02X%02X' "$red" "$green" "$blue")

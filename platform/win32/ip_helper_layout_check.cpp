@@ -1,9 +1,11 @@
 // The record layout the report reads (platform/ip_helper_layout.h) is the one the system headers
 // give this 32-bit build: a different time_t or packing would move every field after it, and a
 // code named differently would show another adapter or node type.
+// winsock2.h comes first: windows.h would otherwise bring the old winsock.h, which clashes with it.
+#include <winsock2.h>
+
 #include <iphlpapi.h>
 #include <windows.h>
-#include <winsock2.h>
 
 #include <cstddef>
 

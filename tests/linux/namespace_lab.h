@@ -69,11 +69,7 @@ class ChildProcess {
   [[nodiscard]] bool Running() const;
 
  private:
-  struct Script {
-    std::string text;
-  };
-  explicit ChildProcess(const Script& script);  // forks once the script is made
-  pid_t pid_;
+  pid_t pid_ = -1;
 };
 
 // Polls `ready` until it holds or `limit` passes.

@@ -144,15 +144,13 @@ SystemSnapshot NetNamespace::Snapshot(const SystemRoot& root) const {
   return snapshot;
 }
 
-ChildProcess::ChildProcess(const std::string& command, const std::string& logFile) {
-  // Made before the fork: the child only calls what is safe after it.
-  const std::string script = "exec >" + Quoted(logFile) + " 2>&1; exec " + command;
-  pid_ = fork();
+ChildProcess::ChildProcess(const std::string& command, const std::string& logFile)
+    : script_("exec >" + Quoted(logFile) + " 2>&1; exec " + command), pid_(fork()) {
   if (pid_ == 0) {
     setpgid(0, 0);
     // A test process that dies leaves no server running.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);                       // NOLINT(*-vararg)
-    execl("/bin/sh", "sh", "-c", script.c_str(), nullptr);  // NOLINT(*-vararg)
+    prctl(PR_SET_PDEATHSIG, SIGKILL);                        // NOLINT(*-vararg)
+    execl("/bin/sh", "sh", "-c", script_.c_str(), nullptr);  // NOLINT(*-vararg)
     _exit(127);
   }
   if (pid_ < 0) {

@@ -69,7 +69,8 @@ class ChildProcess {
   [[nodiscard]] bool Running() const;
 
  private:
-  pid_t pid_ = -1;
+  std::string script_;  // made before the fork: the child only calls what is safe after it
+  pid_t pid_;
 };
 
 // Polls `ready` until it holds or `limit` passes.

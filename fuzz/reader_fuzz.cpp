@@ -82,37 +82,42 @@ std::string_view Text(std::span<const std::uint8_t> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-void Dhclient(std::span<const std::uint8_t> bytes) {
+}  // namespace
+
+// Each reader is named after its fuzz target, which ADDRVUE_FUZZ_READER names.
+namespace readers {
+
+void dhclient_leases(std::span<const std::uint8_t> bytes) {
   for (const auto& [interface, lease] : linux_source::ParseDhclientLeases(Text(bytes))) {
     ReportLease(lease);
   }
 }
 
 // With no file time, and with one a minute before the report's clock or far in the future.
-void Dhcpcd(std::span<const std::uint8_t> bytes) {
+void dhcpcd_lease(std::span<const std::uint8_t> bytes) {
   (void)linux_source::ParseDhcpMessage(bytes, std::nullopt);
   (void)linux_source::ParseDhcpMessage(bytes, std::int64_t{1} << 40);
   ReportLease(linux_source::ParseDhcpMessage(bytes, std::int64_t{1'689'999'940}));
 }
 
-void Networkd(std::span<const std::uint8_t> bytes) {
+void networkd_lease(std::span<const std::uint8_t> bytes) {
   ReportLease(linux_source::ParseNetworkdLease(Text(bytes)));
 }
 
-void NetworkManager(std::span<const std::uint8_t> bytes) {
+void network_manager(std::span<const std::uint8_t> bytes) {
   ReportLease(linux_source::LeaseFromNetworkManagerOptions(
       linux_source::ParseNetworkManagerDeviceFile(Text(bytes))));
 }
 
 // A host name without a domain takes the resolver's.
-void ResolvConf(std::span<const std::uint8_t> bytes) {
+void resolv_conf(std::span<const std::uint8_t> bytes) {
   SystemFacts facts = OneInterfaceFacts(std::nullopt);
   facts.resolver = linux_source::ParseResolvConf(Text(bytes));
   facts.kernelHostName = "host";
   RunReport(facts);
 }
 
-void SmbConf(std::span<const std::uint8_t> bytes) {
+void smb_conf(std::span<const std::uint8_t> bytes) {
   SystemFacts facts = OneInterfaceFacts(std::nullopt);
   facts.samba = linux_source::ParseSmbConf(Text(bytes));
   RunReport(facts);
@@ -120,7 +125,7 @@ void SmbConf(std::span<const std::uint8_t> bytes) {
 
 // The replies of one read's link, address and route dumps (requests 1, 2 and 3) framed by the
 // program's own framing over the same bytes, as the kernel would send them.
-void Netlink(std::span<const std::uint8_t> bytes) {
+void netlink(std::span<const std::uint8_t> bytes) {
   SystemFacts facts = OneInterfaceFacts(std::nullopt);
   facts.kernel = {};
   for (std::uint32_t sequence = 1; sequence <= 3; ++sequence) {
@@ -132,23 +137,9 @@ void Netlink(std::span<const std::uint8_t> bytes) {
   RunReport(facts);
 }
 
-using Reader = void (*)(std::span<const std::uint8_t>);
-constexpr std::array<std::pair<std::string_view, Reader>, 7> kReaders{{
-    {"dhclient_leases", Dhclient},
-    {"dhcpcd_lease", Dhcpcd},
-    {"networkd_lease", Networkd},
-    {"network_manager", NetworkManager},
-    {"resolv_conf", ResolvConf},
-    {"smb_conf", SmbConf},
-    {"netlink", Netlink},
-}};
-
-}  // namespace
+}  // namespace readers
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  static const Reader reader = std::find_if(kReaders.begin(), kReaders.end(), [](const auto& r) {
-                                 return r.first == ADDRVUE_FUZZ_READER;
-                               })->second;
-  reader(std::span(bytes, size));
+  readers::ADDRVUE_FUZZ_READER(std::span(bytes, size));
   return 0;
 }

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <fstream>
 #include <stdexcept>
 
@@ -34,19 +33,8 @@ void FixtureTree::Write(std::string_view absolute, std::string_view content) con
   }
 }
 
-void FixtureTree::Directory(std::string_view absolute) const {
-  fs::create_directories(Path(absolute));
-}
-
-void FixtureTree::Link(std::string_view absolute, std::string_view target) const {
-  const fs::path path = Path(absolute);
-  fs::create_directories(path.parent_path());
-  fs::create_symlink(std::string(target), path);
-}
-
-void FixtureTree::CopyIn(const fs::path& from, std::string_view absolute) const {
-  fs::create_directories(Path(absolute));
-  fs::copy(from, Path(absolute),
+void FixtureTree::CopyIn(const fs::path& from) const {
+  fs::copy(from, top_,
            fs::copy_options::recursive | fs::copy_options::overwrite_existing |
                fs::copy_options::copy_symlinks);
 }

@@ -21,11 +21,8 @@ class FixtureTree {
 
   // Writes a file at an absolute system path ("/etc/resolv.conf") under the tree.
   void Write(std::string_view absolute, std::string_view content) const;
-  // Makes a directory (and its parents) at an absolute system path.
-  void Directory(std::string_view absolute) const;
-  void Link(std::string_view absolute, std::string_view target) const;
-  // Copies a directory of sample files, with everything in it, to an absolute system path.
-  void CopyIn(const std::filesystem::path& from, std::string_view absolute = "/") const;
+  // Copies everything in a directory of sample files into the tree.
+  void CopyIn(const std::filesystem::path& from) const;
   [[nodiscard]] std::string Path(std::string_view absolute) const { return root_.Path(absolute); }
   [[nodiscard]] const SystemRoot& Root() const { return root_; }
   // The tree's own directory on the real file system.

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <regex>
 
 #include "tests/linux/namespace_lab.h"
 
@@ -53,14 +54,11 @@ class LeaseStoreLab : public ::testing::TestWithParam<Store> {
     std::array<char, 32> date{};
     std::strftime(date.data(), date.size(), "%w %Y/%m/%d %H:%M:%S", gmtime_r(&expires, &utc));
     const auto fill = [&](std::string text) {
-      for (const auto& [key, value] :
-           {std::pair<std::string, std::string>{"@SECONDS@", std::to_string(seconds)},
-            {"@EXPIRES@", std::to_string(expires)},
-            {"@EXPIRES_UTC@", date.data()},
-            {"@INDEX@", std::to_string(index_)}}) {
-        for (auto at = text.find(key); at != std::string::npos; at = text.find(key)) {
-          text.replace(at, key.size(), value);
-        }
+      for (const auto& [key, value] : {std::pair{"@SECONDS@", std::to_string(seconds)},
+                                       {"@EXPIRES@", std::to_string(expires)},
+                                       {"@EXPIRES_UTC@", std::string(date.data())},
+                                       {"@INDEX@", std::to_string(index_)}}) {
+        text = std::regex_replace(text, std::regex(key), value);
       }
       return text;
     };

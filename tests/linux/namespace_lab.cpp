@@ -6,12 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <future>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -121,28 +122,20 @@ std::string NetNamespace::Inside(const FixtureTree& tree, const std::string& scr
          Quoted("T=" + tree.Top() + "; " + script);
 }
 
+// setns moves only the calling thread, so the work runs on a thread of its own; the future hands
+// back what it throws.
 void NetNamespace::Enter(const std::function<void()>& work) const {
-  std::exception_ptr failure;
-  std::thread thread([&] {
-    try {
-      const int ns =
-          open(("/run/netns/" + name_).c_str(), O_RDONLY | O_CLOEXEC);  // NOLINT(*-vararg)
-      const bool entered = ns >= 0 && setns(ns, CLONE_NEWNET) == 0;
-      if (ns >= 0) {
-        close(ns);
-      }
-      if (!entered) {
-        throw std::runtime_error("cannot enter namespace " + name_);
-      }
-      work();
-    } catch (...) {
-      failure = std::current_exception();
+  std::async(std::launch::async, [&] {
+    const int ns = open(("/run/netns/" + name_).c_str(), O_RDONLY | O_CLOEXEC);  // NOLINT(*-vararg)
+    const bool entered = ns >= 0 && setns(ns, CLONE_NEWNET) == 0;
+    if (ns >= 0) {
+      close(ns);
     }
-  });
-  thread.join();
-  if (failure) {
-    std::rethrow_exception(failure);
-  }
+    if (!entered) {
+      throw std::runtime_error("cannot enter namespace " + name_);
+    }
+    work();
+  }).get();
 }
 
 SystemSnapshot NetNamespace::Snapshot(const SystemRoot& root) const {
@@ -152,18 +145,16 @@ SystemSnapshot NetNamespace::Snapshot(const SystemRoot& root) const {
 }
 
 ChildProcess::ChildProcess(const std::string& command, const std::string& logFile)
-    : ChildProcess(Script{"exec >" + Quoted(logFile) + " 2>&1; exec " + command}) {}
-
-ChildProcess::ChildProcess(const Script& script) : pid_(fork()) {
+    : script_("exec >" + Quoted(logFile) + " 2>&1; exec " + command), pid_(fork()) {
   if (pid_ == 0) {
     setpgid(0, 0);
     // A test process that dies leaves no server running.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);                            // NOLINT(*-vararg)
-    execl("/bin/sh", "sh", "-c", script.text.c_str(), nullptr);  // NOLINT(*-vararg)
+    prctl(PR_SET_PDEATHSIG, SIGKILL);                        // NOLINT(*-vararg)
+    execl("/bin/sh", "sh", "-c", script_.c_str(), nullptr);  // NOLINT(*-vararg)
     _exit(127);
   }
   if (pid_ < 0) {
-    throw std::runtime_error("cannot start " + script.text);
+    throw std::runtime_error("cannot start " + command);
   }
   setpgid(pid_, pid_);  // whichever of the two runs first
 }
@@ -192,12 +183,8 @@ bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit
 }
 
 const iphlp::AdapterInfo* FindAdapter(const SystemSnapshot& snapshot, const std::string& name) {
-  for (const auto& adapter : snapshot.adapters) {
-    if (adapter.AdapterName == name) {
-      return &adapter;
-    }
-  }
-  return nullptr;
+  const auto found = std::ranges::find(snapshot.adapters, name, &iphlp::AdapterInfo::AdapterName);
+  return found == snapshot.adapters.end() ? nullptr : &*found;
 }
 
 std::vector<std::string> Items(const std::string& transcript) {

@@ -21,6 +21,9 @@ namespace addrvue::linux_source::testing {
 // "networkd", "NetworkManager", "dbus-daemon", "setpriv". Each is probed once per process.
 std::string Missing(const std::vector<std::string>& needs);
 
+// Skips the test, with that line, where the machine lacks one of the needs (a list, or a vector of
+// them). A macro: GTEST_SKIP returns from the test itself.
+// NOLINTNEXTLINE(cppcoreguidelines-macro-usage)
 #define SKIP_WITHOUT(...)                                                \
   do {                                                                   \
     if (const auto missing = Missing({__VA_ARGS__}); !missing.empty()) { \
@@ -69,10 +72,7 @@ class ChildProcess {
   [[nodiscard]] bool Running() const;
 
  private:
-  struct Script {
-    std::string text;
-  };
-  explicit ChildProcess(const Script& script);  // forks once the script is made
+  std::string script_;  // made before the fork: the child only calls what is safe after it
   pid_t pid_;
 };
 

@@ -15,7 +15,6 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
-#include "platform/ip_helper_layout.h"
 #include "platform/linux/date_names_linux.h"
 #include "platform/system_ip_helper.h"
 #include "report/module1.h"
@@ -24,9 +23,6 @@
 
 namespace addrvue::linux_source::testing {
 namespace {
-
-namespace L = iphlp::layout;
-using ::testing::IsSupersetOf;
 
 // Makes a persistent tun device in the calling thread's namespace and gives it a link type.
 // NOLINTBEGIN(cppcoreguidelines-pro-type-vararg): POSIX open and ioctl
@@ -142,10 +138,10 @@ TEST(NamespaceTest, AddressesAndDefaultGateways) {
   EXPECT_LE(e1->LeaseExpires, after + 301);
 }
 
-// 4 000 interfaces, and between the sizing and the fill call one pair goes and another comes: the
-// fill writes what the sizing call saw, whole; the next pair sees every link in index order with
-// its address, and the report's walk over its answer does not stop short.
-TEST(NamespaceTest, FourThousandInterfacesThatChangeBetweenTheCalls) {
+// 4 000 interfaces, more than one datagram of each dump holds: every link in index order with its
+// address, and the report's walk over the answer does not stop short. (That the fill writes what
+// the sizing call saw is the snapshot test's.)
+TEST(NamespaceTest, FourThousandInterfaces) {
   SKIP_WITHOUT("namespaces");
   NetNamespace ns;
   FixtureTree files;
@@ -159,27 +155,6 @@ TEST(NamespaceTest, FourThousandInterfacesThatChangeBetweenTheCalls) {
   }
   files.Write("/batch", batch);
   ns.Ip("-batch " + files.Path("/batch"));
-  std::vector<std::string> filled;
-  ns.Enter([&] {
-    const auto helper = iphlp::SystemIpHelper();
-    std::uint32_t size = 0;
-    ASSERT_EQ(helper->GetAdaptersInfo(nullptr, &size), L::kErrorBufferOverflow);
-    ns.Ip("link del a0");
-    ns.Ip("link add late0 type veth peer name late1");
-    std::vector<std::byte> buffer(size);
-    ASSERT_EQ(helper->GetAdaptersInfo(buffer.data(), &size), L::kNoError);
-    for (std::optional<std::size_t> at = 0; at;) {
-      ASSERT_LE(*at + L::adapter::kSize, buffer.size());
-      filled.emplace_back(reinterpret_cast<const char*>(&buffer[*at + L::adapter::AdapterName]));
-      std::uint32_t next = 0;
-      std::memcpy(&next, &buffer[*at + L::adapter::Next], sizeof next);
-      at = next == 0 ? std::nullopt : helper->OffsetOfReference(next, buffer.data());
-    }
-  });
-  EXPECT_EQ(filled.size(), 4000U);
-  EXPECT_THAT(filled, ::testing::IsSupersetOf({"a0", "b0", "a1999"}));
-  EXPECT_THAT(filled, ::testing::Not(::testing::Contains("late0")));
-
   const SystemSnapshot snapshot = ns.Snapshot();
   ASSERT_EQ(snapshot.adapters.size(), 4000U);
   EXPECT_EQ(std::adjacent_find(snapshot.adapters.begin(), snapshot.adapters.end(),
@@ -212,7 +187,7 @@ TEST(NamespaceTest, TheReportReadsTheNamespacesOwnSystem) {
                                  "net.ipv4.ip_forward=1 && mount -t tmpfs tmpfs /sys && ");
   EXPECT_THAT(
       items,
-      IsSupersetOf(
+      ::testing::IsSupersetOf(
           {"text:ИМЯ КОМПЬЮТЕРА:  pc1", "text:DNS СЕРВИС---:  10.8.8.1",
            "box:DNS Servers:  10.8.8.2", "box:DNS Servers:  10.8.8.3", "text:ЕСТЬ ПОДКЛЮЧЕНИЕ",
            "box:Node type: Hybrid", "text:NetBIOS ИДЕНТИФИКАЦИЯ:  corp", "text:WINS Proxy Enabled ",

@@ -20,18 +20,6 @@ namespace {
 
 using nlohmann::json;
 
-std::span<const std::uint8_t> Unsigned(const std::string& bytes) {
-  return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
-}
-
-json ByInterface(const LeasesByInterface& leases) {
-  json facts = json::object();
-  for (const auto& [name, lease] : leases) {
-    facts[name] = lease;
-  }
-  return facts;
-}
-
 // The link, address and route dumps of one read (requests 1, 2 and 3) framed over the same bytes,
 // as the netlink fuzz target frames them.
 json NetlinkFacts(const std::string& bytes) {
@@ -68,8 +56,8 @@ json RootFacts(const std::string& directory, const json& row) {
   }
   return {{"resolver", ReadResolverConfig(root)},
           {"samba", ReadSambaConfig(root)},
-          {"dhclient", ByInterface(ReadDhclientLeases(root))},
-          {"dhcpcd", ByInterface(ReadDhcpcdLeases(root))},
+          {"dhclient", ReadDhclientLeases(root)},
+          {"dhcpcd", ReadDhcpcdLeases(root)},
           {"networkd", ReadNetworkdLeases(root)},
           {"NetworkManager", ReadNetworkManagerDeviceFiles(root)},
           {"devices", described}};
@@ -79,10 +67,11 @@ using Reader = std::function<json(const std::string& bytes, const json& row)>;
 
 const std::map<std::string, Reader>& Readers() {
   static const std::map<std::string, Reader> readers{
-      {"dhclient", [](const auto& text, auto&) { return ByInterface(ParseDhclientLeases(text)); }},
+      {"dhclient", [](const auto& text, auto&) { return json(ParseDhclientLeases(text)); }},
       {"dhcpcd",
        [](const auto& bytes, const auto& row) {
-         return json(ParseDhcpMessage(Unsigned(bytes),
+         const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+         return json(ParseDhcpMessage(std::span(data, bytes.size()),
                                       row.value("written", std::optional<std::int64_t>{})));
        }},
       {"networkd", [](const auto& text, auto&) { return json(ParseNetworkdLease(text)); }},

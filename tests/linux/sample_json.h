@@ -57,11 +57,10 @@ nlohmann::json SampleJson(const std::string& relativePath);
 // A sample file's bytes.
 std::string SampleBytes(const std::string& relativePath);
 
-// Expects `actual` to hold what `expected` says: an object every key it names (null for a key
-// that must be absent or null), an array as many elements each holding its counterpart, a string
-// the same text with each of its bytes read as a Latin-1 character (as the records hold text),
-// and anything else the same value.
-void ExpectHolds(const nlohmann::json& actual, const nlohmann::json& expected,
-                 const std::string& where = "");
+// Expects `actual` to hold what `expected` says: every member an object of `expected` names (null
+// for one that must be absent or null), arrays of the same length element by element, strings the
+// same text with each byte of `actual` read as a Latin-1 character (as the records hold text), and
+// anything else the same value.
+void ExpectHolds(const nlohmann::json& actual, const nlohmann::json& expected);
 
 }  // namespace addrvue::testing

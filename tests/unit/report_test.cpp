@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <ranges>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ namespace {
 
 struct ReportRun {
   explicit ReportRun(const std::string& name)
-      : ipHelper(FindFixture(name)->params, FindFixture(name)->adapters) {}
+      : ipHelper(Fixtures().at(name).params, Fixtures().at(name).adapters) {}
   const std::string& Report() {
     Module1::ShowNetworkInfo(window, ipHelper, *DateNamesFor("C"));
     return window.Transcript();
@@ -38,10 +39,8 @@ TEST_P(Transcripts, MatchTheCheckedCopy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFixtures, Transcripts, ::testing::ValuesIn([] {
-                           std::vector<std::string> names;
-                           std::ranges::transform(AllFixtures(), std::back_inserter(names),
-                                                  &Fixture::name);
-                           return names;
+                           const auto names = std::views::keys(Fixtures());
+                           return std::vector<std::string>(names.begin(), names.end());
                          }()),
                          [](const auto& info) { return info.param; });
 

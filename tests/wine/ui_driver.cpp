@@ -292,12 +292,8 @@ class Run {
   }
 
   void PrintLine(std::u16string_view box) const {
-    const auto text = [this](Control c) { return TextOf(Child(c)); };
     const std::string line = addrvue::testing::TranscriptLine(
-        box, TextOf(form_),
-        {text(Control::Text1), text(Control::Label2), text(Control::Label3), text(Control::Label4),
-         text(Control::Label5), text(Control::Label6), text(Control::Label7),
-         text(Control::Label8)});
+        box, TextOf(form_), [this](Control c) { return TextOf(Child(c)); });
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fflush(stdout);
   }

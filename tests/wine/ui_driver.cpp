@@ -2,8 +2,9 @@
 //           [--dpi=N] [--alone] [--hold=DIR] EXE
 //
 // Runs QUIRNEL_ADDRVUE.exe as a user would and writes down what it shows: one transcript line
-// (UTF-8 JSON) for every message box, which it then closes. Notes and failures go to standard
-// error; the exit code is 0 only when every check held and the program ended with code 0.
+// (UTF-8 JSON) for every message box of the report, which it then closes; the run must end with
+// the closing box. Notes and failures go to standard error; the exit code is 0 only when every
+// check held and the program ended with code 0.
 //
 // At the start: the client area and every control have the layout's place and size at N DPI (96
 // unless told). It presses Command1 with the mouse, or with Return, the keypad's Enter or Space
@@ -235,7 +236,9 @@ class Run {
       const auto pause = Clock::now() - lastBoxClosed;
       const std::u16string text = TextOf(GetDlgItem(box, 0xFFFF));
       Check(TextOf(box) == layout::kApplicationTitle, "a box's title");
-      PrintLine(text);
+      if (text != kClosingText) {
+        PrintLine(text);
+      }
       if (boxes == 1 && closeDuring) {
         PostMessageW(form_, WM_CLOSE, 0, 0);
         Check(WaitFor(seconds(5), [this] { return IsWindowVisible(form_) == FALSE; }),

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <ranges>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -39,8 +38,11 @@ TEST_P(Transcripts, MatchTheCheckedCopy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFixtures, Transcripts, ::testing::ValuesIn([] {
-                           const auto names = std::views::keys(Fixtures());
-                           return std::vector<std::string>(names.begin(), names.end());
+                           std::vector<std::string> names;
+                           for (const auto& [name, fixture] : Fixtures()) {
+                             names.push_back(name);
+                           }
+                           return names;
                          }()),
                          [](const auto& info) { return info.param; });
 

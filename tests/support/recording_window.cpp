@@ -1,5 +1,6 @@
 #include "tests/support/recording_window.h"
 
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 
 #include "app/layout.h"
@@ -8,41 +9,20 @@
 namespace addrvue::testing {
 namespace {
 
-constexpr std::array kShown{Control::Text1,  Control::Label2, Control::Label3, Control::Label4,
-                            Control::Label5, Control::Label6, Control::Label7, Control::Label8};
-
 std::string Name(Control control) {
   return ToUtf8(layout::Of(control).name);
-}
-
-std::string JsonString(std::u16string_view text) {
-  std::string out = "\"";
-  for (const char c : ToUtf8(text)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20) {
-      constexpr std::string_view kHex = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[byte >> 4U];
-      out += kHex[byte & 0x0FU];
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
 }
 
 }  // namespace
 
 std::string TranscriptLine(std::u16string_view box, std::u16string_view caption,
-                           const std::array<std::u16string_view, 8>& text1AndLabels) {
-  std::string line = "{\"box\":" + JsonString(box) + ",\"caption\":" + JsonString(caption);
-  for (std::size_t i = 0; i < kShown.size(); ++i) {
-    line += ",\"" + Name(kShown.at(i)) + "\":" + JsonString(text1AndLabels.at(i));
+                           const std::function<std::u16string(Control)>& textOf) {
+  nlohmann::ordered_json line{{"box", ToUtf8(box)}, {"caption", ToUtf8(caption)}};
+  for (const Control shown : {Control::Text1, Control::Label2, Control::Label3, Control::Label4,
+                              Control::Label5, Control::Label6, Control::Label7, Control::Label8}) {
+    line[Name(shown)] = ToUtf8(textOf(shown));
   }
-  return line + "}\n";
+  return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 RecordingWindow::RecordingWindow() : caption_(layout::Window().caption) {
@@ -63,11 +43,7 @@ void RecordingWindow::ReplaceText(Control control, std::u16string_view text) {
 }
 
 void RecordingWindow::ShowMessageBox(std::u16string_view text) {
-  std::array<std::u16string_view, kShown.size()> shown;
-  for (std::size_t i = 0; i < kShown.size(); ++i) {
-    shown.at(i) = texts_[kShown.at(i)];
-  }
-  transcript_ += TranscriptLine(text, caption_, shown);
+  transcript_ += TranscriptLine(text, caption_, [this](Control c) { return texts_[c]; });
 }
 
 }  // namespace addrvue::testing

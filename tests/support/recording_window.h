@@ -3,7 +3,7 @@
 // window's caption, Text1 and labels when it appeared).
 #pragma once
 
-#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -41,8 +41,9 @@ class RecordingWindow final : public Toolkit {
   double now_ = 1000.0;
 };
 
-// A transcript line for a box, in the order and form every test layer writes.
+// A transcript line for a box, in the order and form every test layer writes: the box's text, the
+// window's caption, and the text of Text1 and each label as `textOf` gives it.
 std::string TranscriptLine(std::u16string_view box, std::u16string_view caption,
-                           const std::array<std::u16string_view, 8>& text1AndLabels);
+                           const std::function<std::u16string(Control)>& textOf);
 
 }  // namespace addrvue::testing

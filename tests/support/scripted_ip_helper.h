@@ -13,21 +13,18 @@ namespace addrvue::testing {
 
 struct ScriptedQuery {
   iphlp::ResultImage image;
-  // When set, the sizing call answers this code (and the size below, or the image's size).
+  // When set, the sizing call answers this code and the image's size.
   std::optional<std::uint32_t> sizingCode;
-  std::optional<std::uint32_t> sizingSize;
   // When set, the fill call answers this code and writes nothing.
   std::optional<std::uint32_t> fillCode;
 };
 
-// Overwrites the 32-bit little-endian Next field at `at` in an image and lists it among the
-// image's references.
-void Patch32(iphlp::ResultImage& image, std::size_t at, std::uint32_t value);
-
 class ScriptedIpHelper final : public iphlp::OffsetIpHelper {
  public:
-  ScriptedIpHelper(ScriptedQuery params, ScriptedQuery adapters)
-      : params_(std::move(params)), adapters_(std::move(adapters)) {}
+  // With realAddresses, each Next reference is written as the address it leads to in the
+  // caller's buffer, as the system's IP Helper of a 32-bit process writes it.
+  ScriptedIpHelper(ScriptedQuery params, ScriptedQuery adapters, bool realAddresses = false)
+      : params_(std::move(params)), adapters_(std::move(adapters)), realAddresses_(realAddresses) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
     return Answer(params_, buffer, size);
@@ -45,6 +42,7 @@ class ScriptedIpHelper final : public iphlp::OffsetIpHelper {
 
   ScriptedQuery params_;
   ScriptedQuery adapters_;
+  bool realAddresses_;
 };
 
 }  // namespace addrvue::testing

@@ -3,6 +3,8 @@
 #   require_programs P...        skips unless every program is on PATH
 #   start_virtual_display        starts Xvfb on a free display number and exports DISPLAY;
 #                                the display ends with the calling shell (stop_virtual_display)
+#   screen_pixel X Y             the colour of the screen at X Y, as #RRGGBB
+#   cpu_ticks PID...             the processor time the processes have used, in clock ticks
 
 skip() {
   echo "SKIP: $*"
@@ -46,4 +48,13 @@ stop_virtual_display() {
   [ -n "$VIRTUAL_DISPLAY_PID" ] && kill "$VIRTUAL_DISPLAY_PID" 2>/dev/null
   VIRTUAL_DISPLAY_PID=
   return 0
+}
+
+screen_pixel() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n1
+}
+
+cpu_ticks() {
+  local pid
+  for pid; do cat "/proc/$pid/stat" 2>/dev/null || true; done | awk '{ t += $14 + $15 } END { print t + 0 }'
 }

@@ -19,7 +19,7 @@ namespace {
 
 struct ReportRun {
   explicit ReportRun(const std::string& name)
-      : ipHelper(FindFixture(name)->params, FindFixture(name)->adapters) {}
+      : ipHelper(Fixtures().at(name).params, Fixtures().at(name).adapters) {}
   const std::string& Report() {
     Module1::ShowNetworkInfo(window, ipHelper, *DateNamesFor("C"));
     return window.Transcript();
@@ -39,8 +39,9 @@ TEST_P(Transcripts, MatchTheCheckedCopy) {
 
 INSTANTIATE_TEST_SUITE_P(AllFixtures, Transcripts, ::testing::ValuesIn([] {
                            std::vector<std::string> names;
-                           std::ranges::transform(AllFixtures(), std::back_inserter(names),
-                                                  &Fixture::name);
+                           for (const auto& [name, fixture] : Fixtures()) {
+                             names.push_back(name);
+                           }
                            return names;
                          }()),
                          [](const auto& info) { return info.param; });

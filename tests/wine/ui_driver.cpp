@@ -2,8 +2,9 @@
 //           [--dpi=N] [--alone] [--hold=DIR] EXE
 //
 // Runs QUIRNEL_ADDRVUE.exe as a user would and writes down what it shows: one transcript line
-// (UTF-8 JSON) for every message box, which it then closes. Notes and failures go to standard
-// error; the exit code is 0 only when every check held and the program ended with code 0.
+// (UTF-8 JSON) for every message box of the report, which it then closes; the run must end with
+// the closing box. Notes and failures go to standard error; the exit code is 0 only when every
+// check held and the program ended with code 0.
 //
 // At the start: the client area and every control have the layout's place and size at N DPI (96
 // unless told). It presses Command1 with the mouse, or with Return, the keypad's Enter or Space
@@ -31,6 +32,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 
@@ -106,37 +108,19 @@ std::string Describe(const RECT& r) {
          std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
 }
 
-struct Options {
-  std::string press;
-  std::string close;
-  int dpi;
-  bool alone;
-  std::wstring hold;
-};
-
-// The value of --NAME=VALUE among the arguments before the last, or `otherwise`.
-std::string Option(std::span<char*> args, const std::string& name, const std::string& otherwise) {
-  for (const std::string arg : args.first(args.size() - 1).subspan(1)) {
-    if (arg.starts_with(name)) {
-      return arg.size() > name.size() ? arg.substr(name.size() + 1) : arg;
-    }
-  }
-  return otherwise;
-}
-
 class Run {
  public:
-  Run(Options options, const PROCESS_INFORMATION& process)
+  // The options by name ("--press"), with their defaults.
+  Run(std::map<std::string, std::string> options, const PROCESS_INFORMATION& process)
       : options_(std::move(options)), process_(process) {}
 
   void Go() {
-    Check(WaitFor(seconds(60), [this] { return Started(); }), "Command1 did not appear");
-    if (failed) {
-      return;
+    if (!WaitFor(seconds(60), [this] { return Started(); })) {
+      return Check(false, "Command1 did not appear");
     }
     CheckStart();
     Hold("start");
-    if (options_.close == "start") {
+    if (options_.at("--close") == "start") {
       PostMessageW(form_, WM_CLOSE, 0, 0);
     } else {
       Press();
@@ -174,9 +158,9 @@ class Run {
   }
 
   void Hold(const std::string& point) const {
-    if (!options_.hold.empty()) {
+    if (!options_.at("--hold").empty()) {
       Note("hold " + point);
-      const std::wstring go = options_.hold + L"\\" + Wide(point) + L".go";
+      const std::wstring go = Wide(options_.at("--hold") + "\\" + point + ".go");
       Check(WaitFor(seconds(60),
                     [&] { return GetFileAttributesW(go.c_str()) != INVALID_FILE_ATTRIBUTES; }),
             "nobody released the hold");
@@ -184,7 +168,8 @@ class Run {
   }
 
   void CheckStart() const {
-    const auto px = [this](int twips) { return layout::TwipsToPixels(twips, options_.dpi); };
+    const int dpi = std::stoi(options_.at("--dpi"));
+    const auto px = [dpi](int twips) { return layout::TwipsToPixels(twips, dpi); };
     RECT client{};
     GetClientRect(form_, &client);
     Check(client.right == px(layout::Window().clientWidth) &&
@@ -201,28 +186,32 @@ class Run {
       Check(EqualRect(&r, &want) != FALSE && Shown(c.id) == c.visible && Enabled(c.id) == c.enabled,
             addrvue::ToUtf8(c.name) + " at " + Describe(r) + ", or shown or enabled wrong");
     }
-    Check(!options_.alone || WaitFor(seconds(5), [this] { return FocusOn(Control::Command1); }),
+    Check(!Alone() || WaitFor(seconds(5), [this] { return FocusOn(Control::Command1); }),
           "the focus is not on Command1");
   }
 
   // Keys as the keyboard gives them to the focused Command1: with their scan codes, and the
   // keypad's Enter marked as an extended key.
   void Press() const {
-    const auto key = [this](WPARAM key, LPARAM scanAndFlags) {
-      PostMessageW(Child(Control::Command1), WM_KEYDOWN, key, scanAndFlags | 1);
-      PostMessageW(Child(Control::Command1), WM_KEYUP, key, scanAndFlags | LPARAM{1} | kKeyUp);
+    struct Key {
+      const char* name;
+      WPARAM key;
+      LPARAM scanAndFlags;
     };
-    if (options_.press == "return" || options_.press == "enter") {
-      key(VK_RETURN, (0x1C << 16) | (options_.press == "enter" ? 1 << 24 : 0));
-    } else if (options_.press == "space") {
-      key(VK_SPACE, 0x39 << 16);
-    } else {
-      PostMessageW(Child(Control::Command1), BM_CLICK, 0, 0);
+    for (const Key& k :
+         {Key{"return", VK_RETURN, 0x1C << 16}, Key{"enter", VK_RETURN, (0x1C << 16) | (1 << 24)},
+          Key{"space", VK_SPACE, 0x39 << 16}}) {
+      if (options_.at("--press") == k.name) {
+        PostMessageW(Child(Control::Command1), WM_KEYDOWN, k.key, k.scanAndFlags | 1);
+        PostMessageW(Child(Control::Command1), WM_KEYUP, k.key, k.scanAndFlags | 1 | kKeyUp);
+        return;
+      }
     }
+    PostMessageW(Child(Control::Command1), BM_CLICK, 0, 0);
   }
 
   void Boxes() {
-    const bool closeDuring = options_.close == "during-click";
+    const bool closeDuring = options_.at("--close") == "during-click";
     auto lastBoxClosed = Clock::now();
     for (int boxes = 1;; ++boxes) {
       HWND box = nullptr;
@@ -235,7 +224,9 @@ class Run {
       const auto pause = Clock::now() - lastBoxClosed;
       const std::u16string text = TextOf(GetDlgItem(box, 0xFFFF));
       Check(TextOf(box) == layout::kApplicationTitle, "a box's title");
-      PrintLine(text);
+      if (text != kClosingText) {
+        PrintLine(text);
+      }
       if (boxes == 1 && closeDuring) {
         PostMessageW(form_, WM_CLOSE, 0, 0);
         Check(WaitFor(seconds(5), [this] { return IsWindowVisible(form_) == FALSE; }),
@@ -277,32 +268,26 @@ class Run {
       PostMessageW(form_, WM_CLOSE, 0, 0);
       return;
     }
-    Check(!options_.alone || WaitFor(seconds(2), [this] { return FocusOn(Control::Picture1); }),
+    Check(!Alone() || WaitFor(seconds(2), [this] { return FocusOn(Control::Picture1); }),
           "in the pause the focus is not on Picture1");
-    POINT blank{3, 0};
-    RECT box{};
-    GetClientRect(Child(Control::Text2), &box);
-    blank.y = box.bottom / 2;
-    ClientToScreen(Child(Control::Text2), &blank);
+    RECT text2{};  // on the screen; its text is centred, its frame 2 px wide
+    GetWindowRect(Child(Control::Text2), &text2);
     const COLORREF window = GetSysColor(COLOR_WINDOW);
-    Note("Text2 blank at " + std::to_string(blank.x) + " " + std::to_string(blank.y) + " " +
-         std::to_string(GetRValue(window)) + " " + std::to_string(GetGValue(window)) + " " +
-         std::to_string(GetBValue(window)));
+    Note("Text2 blank at " + std::to_string(text2.left + 5) + " " +
+         std::to_string((text2.top + text2.bottom) / 2) + " " + std::to_string(GetRValue(window)) +
+         " " + std::to_string(GetGValue(window)) + " " + std::to_string(GetBValue(window)));
     Hold("pause");
   }
 
   void PrintLine(std::u16string_view box) const {
-    const auto text = [this](Control c) { return TextOf(Child(c)); };
     const std::string line = addrvue::testing::TranscriptLine(
-        box, TextOf(form_),
-        {text(Control::Text1), text(Control::Label2), text(Control::Label3), text(Control::Label4),
-         text(Control::Label5), text(Control::Label6), text(Control::Label7),
-         text(Control::Label8)});
+        box, TextOf(form_), [this](Control c) { return TextOf(Child(c)); });
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fflush(stdout);
   }
+  [[nodiscard]] bool Alone() const { return options_.contains("--alone"); }
 
-  Options options_;
+  std::map<std::string, std::string> options_;
   PROCESS_INFORMATION process_;
   HWND form_ = nullptr;
   bool pauseSeen_ = false;
@@ -318,9 +303,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);  // real pixels
-  const Options options{Option(args, "--press", "mouse"), Option(args, "--close", ""),
-                        std::stoi(Option(args, "--dpi", "96")),
-                        !Option(args, "--alone", "").empty(), Wide(Option(args, "--hold", ""))};
+  std::map<std::string, std::string> options{
+      {"--press", "mouse"}, {"--close", ""}, {"--dpi", "96"}, {"--hold", ""}};
+  for (const std::string arg : args.subspan(1, args.size() - 2)) {
+    const auto equals = arg.find('=');
+    options[arg.substr(0, equals)] = equals == std::string::npos ? "" : arg.substr(equals + 1);
+  }
   std::wstring commandLine = L"\"" + Wide(args.back()) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

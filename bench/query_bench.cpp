@@ -15,6 +15,7 @@
 
 #include "bench/netlink_floor.h"
 #include "platform/ip_helper_layout.h"
+#include "platform/linux/netlink_dump.h"
 #include "platform/linux/snapshot.h"
 #include "platform/system_ip_helper.h"
 

@@ -10,6 +10,7 @@
 #include "platform/system_ip_helper.h"
 #include "platform/utf.h"
 
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name): the SDK's names differ
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {
   using addrvue::win32::FormWindow;

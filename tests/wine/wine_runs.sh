@@ -9,7 +9,7 @@
 #       shows. Some runs press Command1 from the keyboard, one closes the window during the
 #       press; one more, first and alone, runs at 144 DPI and closes the window before the press.
 #   own PREFIX BUILD OUT
-#       one run on Wine's own IP Helper in a network namespace set up here, pressed with Return:
+#       one run on Wine's own IP Helper in a network namespace set up here, pressed with Space:
 #       its transcript must be own_ip_helper.jsonl. Alone on its display, it checks the focus,
 #       takes the screenshots OUT/shots/windows-{start,box1,pause}.png, sees Text2 on the window
 #       colour in the pause, and that the pause leaves the processor idle.
@@ -117,9 +117,11 @@ if [ "$command" = fixtures ]; then
   drive dpi144 --dpi=144 --close=start --alone
   verdict dpi144
   set_dpi 96
-  # How some of the runs press Command1, or close the window.
+  # How some of the runs press Command1, or close the window. Space is pressed only in the run
+  # alone on its display (own): a button held down by Space lets go without a click when it loses
+  # the focus before the key comes up, and here each new window takes the focus from the others.
   declare -A how=([node_mixed]=--press=return [node_type_0]=--press=enter
-    [node_type_16]=--press=space [three_dns_two_adapters]=--close=during-click)
+    [three_dns_two_adapters]=--close=during-click)
   expected=$(cd "$here/../fixtures/expected" && pwd)
   for f in "$expected"/*.jsonl; do
     name=$(basename "$f" .jsonl)
@@ -150,7 +152,7 @@ wineserver -k 2>/dev/null || true
 wineserver -w
 ip netns exec "$namespace" unshare --uts --mount sh -c \
   'hostname addrvue-wine && mount --bind "$0" /etc/resolv.conf && exec "$@"' "$out/resolv.conf" \
-  timeout 150 wine "$driver" --press=return --alone --hold="$(windows_path "$out/hold")" "$app" \
+  timeout 150 wine "$driver" --press=space --alone --hold="$(windows_path "$out/hold")" "$app" \
   >"$out/own.jsonl" 2>"$out/own.err" &
 runs[own]=$!
 # Processor time of the Wine server and the program: a pause that polls without waiting keeps

@@ -67,8 +67,8 @@ std::map<int, Addresses> AddressesByInterface(const KernelInterfaces& kernel) {
 
 class AdapterBuilder {
  public:
-  AdapterBuilder(const SystemFacts& facts, const LinkEntry& link, Addresses addresses)
-      : facts_(facts), link_(link), addresses_(std::move(addresses)) {}
+  AdapterBuilder(const SystemFacts& facts, const LinkEntry& link, const Addresses& addresses)
+      : facts_(facts), link_(link), addresses_(addresses) {}
 
   [[nodiscard]] iphlp::AdapterInfo Build(const DhcpLease* lease) const {
     iphlp::AdapterInfo adapter;
@@ -97,9 +97,10 @@ class AdapterBuilder {
   }
 
  private:
-  [[nodiscard]] DeviceFacts Device() const {
+  [[nodiscard]] const DeviceFacts& Device() const {
+    static const DeviceFacts kUnknown;
     const auto it = facts_.devices.find(link_.index);
-    return it == facts_.devices.end() ? DeviceFacts{} : it->second;
+    return it == facts_.devices.end() ? kUnknown : it->second;
   }
 
   [[nodiscard]] std::string Description() const {
@@ -170,7 +171,7 @@ class AdapterBuilder {
 
   const SystemFacts& facts_;
   const LinkEntry& link_;
-  Addresses addresses_;
+  const Addresses& addresses_;
 };
 
 iphlp::NetworkParams HostParams(const SystemFacts& facts) {
@@ -204,8 +205,9 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
     if (Loopback(link)) {
       continue;
     }
+    static const Addresses kNoAddresses;
     const auto held = addresses.find(link.index);
-    const Addresses linkAddresses = held == addresses.end() ? Addresses{} : held->second;
+    const Addresses& linkAddresses = held == addresses.end() ? kNoAddresses : held->second;
     const DhcpLease* lease = CurrentLease(facts, link.index, linkAddresses);
     if (lease != nullptr) {
       nodeType = nodeType ? nodeType : lease->nodeType;

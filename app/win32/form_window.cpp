@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <stdexcept>
 #include <string>
 
 #include "app/layout.h"
+#include "app/unhandled_error.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/dpi.h"
 #include "app/win32/message_pumps.h"
@@ -135,12 +135,8 @@ void FormWindow::RunClick() {
     return;
   }
   inClick_ = true;
-  try {
-    command1Click_();
-  } catch (const std::exception& error) {
-    EndWithUnhandledError(Owner(), FromUtf8(error.what()));
-  } catch (...) {
-    EndWithUnhandledError(Owner(), u"unknown error");
+  if (const auto error = RunTrapped(command1Click_)) {
+    EndWithUnhandledError(Owner(), *error);
   }
   inClick_ = false;
 }

@@ -13,8 +13,8 @@ void EndProcess(HWND form) {
   ExitProcess(0);
 }
 
-void EndWithUnhandledError(HWND owner, std::u16string_view what) {
-  const std::wstring wide = L"Run-time error:\n" + Wide(what);
+void EndWithUnhandledError(HWND owner, std::u16string_view text) {
+  const std::wstring wide = Wide(text);
   MessageBoxW(owner, wide.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
   ExitProcess(1);
 }

@@ -8,7 +8,7 @@ set(wine_runs ${wine_tests}/wine_runs.sh)
 set(wine_prefix ${CMAKE_BINARY_DIR}/wine/prefix)
 
 add_test(NAME wine.resources COMMAND /usr/bin/python3 ${wine_tests}/check_resources.py
-                                     ${ADDRVUE_WINDOWS_BUILD_DIR}/QUIRNEL_ADDRVUE.exe)
+                                     ${ADDRVUE_WINDOWS_BUILD_DIR}/QUIRNEL_ADDRVUE.exe x86)
 add_test(NAME wine.prefix COMMAND ${wine_runs} prefix ${wine_prefix})
 foreach(run fixtures own)
   add_test(NAME wine.${run} COMMAND ${wine_runs} ${run} ${wine_prefix} ${ADDRVUE_WINDOWS_BUILD_DIR}

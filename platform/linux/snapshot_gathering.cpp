@@ -28,9 +28,11 @@ SystemFacts GatherFacts(const SystemRoot& root) {
 
   DeviceReader devices(root);
   std::map<std::string, int> indexOfName;
+  std::vector<std::string> names;
   for (const LinkEntry& link : facts.kernel.links) {
     facts.devices[link.index] = devices.Read(link);
     indexOfName[link.name] = link.index;
+    names.push_back(link.name);
   }
 
   // The stores, most trusted first: NetworkManager and networkd keep what the running client
@@ -50,7 +52,7 @@ SystemFacts GatherFacts(const SystemRoot& root) {
   addByName(ReadNetworkManagerBus());
   addByIndex(ReadNetworkManagerDeviceFiles(root));
   addByIndex(ReadNetworkdLeases(root));
-  addByName(ReadDhcpcdLeases(root));
+  addByName(ReadDhcpcdLeases(root, names));
   addByName(ReadDhclientLeases(root));
   return facts;
 }

@@ -24,7 +24,9 @@ SystemFacts GatherFacts(const SystemRoot& root) {
   facts.samba = ReadSambaConfig(root);
   facts.ipForwarding =
       Trim(ReadFileText(root.Path("/proc/sys/net/ipv4/ip_forward"), 16).value_or("0")) == "1";
-  facts.kernel = ReadKernelInterfaces();
+  auto kernel = ReadKernelInterfaces();
+  facts.kernelRead = kernel.has_value();
+  facts.kernel = std::move(kernel).value_or(KernelInterfaces{});
 
   DeviceReader devices(root);
   std::map<std::string, int> indexOfName;

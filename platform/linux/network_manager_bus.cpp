@@ -133,13 +133,13 @@ bool ForEachEntry(sd_bus_message* m, char keyType, const std::string& valueSigna
 std::optional<std::string> VariantText(sd_bus_message* m, char type) {
   char kind = 0;
   const char* contents = nullptr;
-  const char signature[2] = {type, '\0'};
+  const std::string signature(1, type);
   if (sd_bus_message_peek_type(m, &kind, &contents) < 0 || kind != 'v' || contents == nullptr ||
-      std::string_view(contents) != signature) {
+      contents != signature) {
     return std::nullopt;
   }
   const char* value = nullptr;
-  if (sd_bus_message_read(m, "v", signature, &value) < 0 || value == nullptr) {
+  if (sd_bus_message_read(m, "v", signature.c_str(), &value) < 0 || value == nullptr) {
     return std::nullopt;
   }
   return value;

@@ -5,6 +5,8 @@
 // from its files instead.
 #include <systemd/sd-bus.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -67,21 +69,26 @@ int OnReply(sd_bus_message* reply, void* userdata, sd_bus_error* /*error*/) {
 Message CallBefore(sd_bus* bus, sd_bus_message* call, const Deadline& deadline) {
   PendingReply pending;
   sd_bus_slot* raw = nullptr;
-  if (sd_bus_call_async(bus, &raw, call, OnReply, &pending, deadline.Remaining()) < 0) {
+  // The call times out with the deadline (a timeout of 0 would mean sd-bus's default of 25 s).
+  const std::uint64_t timeout = std::max<std::uint64_t>(deadline.Remaining(), 1);
+  if (sd_bus_call_async(bus, &raw, call, OnReply, &pending, timeout) < 0) {
     return nullptr;
   }
   const Slot slot(raw);
   while (!pending.done) {
+    const std::uint64_t left = deadline.Remaining();
+    if (left == 0) {
+      return nullptr;
+    }
     const int processed = sd_bus_process(bus, nullptr);
     if (processed < 0) {
       return nullptr;
     }
-    if (processed > 0) {
-      continue;
-    }
-    const std::uint64_t left = deadline.Remaining();
-    if (left == 0 || sd_bus_wait(bus, left) < 0) {
-      return nullptr;
+    if (processed == 0) {
+      const int waited = sd_bus_wait(bus, left);
+      if (waited < 0 && waited != -EINTR) {
+        return nullptr;
+      }
     }
   }
   return std::move(pending.reply);

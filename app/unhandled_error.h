@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 namespace addrvue {
 

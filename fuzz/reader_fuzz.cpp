@@ -11,14 +11,15 @@
 #include <span>
 #include <string_view>
 
-#include "platform/linux/date_names_linux.h"
 #include "platform/linux/dhclient_leases.h"
 #include "platform/linux/dhcpcd_lease.h"
 #include "platform/linux/linux_ip_helper.h"
 #include "platform/linux/netlink_dump.h"
 #include "platform/linux/network_manager_lease.h"
 #include "platform/linux/networkd_lease.h"
+#include "platform/linux/snapshot.h"
 #include "report/module1.h"
+#include "tests/support/english_date_names.h"
 #include "tests/support/recording_window.h"
 
 namespace {
@@ -54,7 +55,7 @@ SystemFacts OneInterfaceFacts(const std::optional<DhcpLease>& lease) {
 }
 
 void RunReport(const SystemFacts& facts) {
-  static const auto names = DateNamesFor("C");
+  static const auto names = std::make_unique<addrvue::testing::EnglishDateNames>();
   const auto ipHelper =
       linux_source::SnapshotIpHelper([&] { return linux_source::AssembleSnapshot(facts); });
   testing::RecordingWindow window;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/ip_helper.h"
-#include "platform/linux/date_names_linux.h"
 #include "report/module1.h"
+#include "tests/support/english_date_names.h"
 #include "tests/support/recording_window.h"
 
 namespace {
@@ -70,7 +70,7 @@ class FuzzedIpHelper final : public iphlp::OffsetIpHelper {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  static const auto names = addrvue::DateNamesFor("C");
+  static const auto names = std::make_unique<addrvue::testing::EnglishDateNames>();
   FuzzedDataProvider data(bytes, size);
   FuzzedIpHelper ipHelper(data);
   addrvue::testing::RecordingWindow window;

@@ -11,20 +11,6 @@ namespace {
 
 namespace L = layout;
 
-void PutLittleEndian(std::span<std::byte> field, std::uint64_t value) {
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    field[i] = static_cast<std::byte>((value >> (8 * i)) & 0xFFU);
-  }
-}
-
-std::uint64_t GetLittleEndian(std::span<const std::byte> field) {
-  std::uint64_t value = 0;
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    value |= static_cast<std::uint64_t>(field[i]) << (8 * i);
-  }
-  return value;
-}
-
 // The longest start of `text` that fits `room` bytes without cutting a UTF-8 character.
 std::size_t CutAtCharacter(std::string_view text, std::size_t room) {
   if (text.size() <= room) {
@@ -141,7 +127,7 @@ void WriteInteger(ResultImage& image, std::size_t at, std::size_t width, std::ui
   if (at > image.bytes.size() || image.bytes.size() - at < width) {
     throw std::out_of_range("an integer field past the end of a result image");
   }
-  PutLittleEndian(std::span(image.bytes).subspan(at, width), value);
+  L::WriteLittleEndian(std::span(image.bytes).subspan(at, width), value);
 }
 
 ResultImage EncodeNetworkParams(const NetworkParams& params, const L::RecordLayout& layout) {
@@ -198,9 +184,9 @@ std::uint32_t AnswerQuery(const ResultImage& image, std::byte* buffer, std::uint
       continue;  // a field the image was cut short of
     }
     const auto field = out.subspan(at, width);
-    const std::uint64_t offset = GetLittleEndian(field);
+    const std::uint64_t offset = L::ReadLittleEndian(field);
     if (offset != 0) {
-      PutLittleEndian(field, referenceBase + offset);
+      L::WriteLittleEndian(field, referenceBase + offset);
     }
   }
   *size = needed;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 
 namespace iphlp::layout {
 
@@ -146,5 +148,21 @@ inline constexpr unsigned kNoError = 0;
 inline constexpr unsigned kErrorInvalidParameter = 87;
 inline constexpr unsigned kErrorBufferOverflow = 111;
 inline constexpr unsigned kErrorNoData = 232;
+
+// Every integer of the records, in either layout, is little-endian: the field's bytes are its
+// whole width (at most 8).
+inline std::uint64_t ReadLittleEndian(std::span<const std::byte> field) {
+  std::uint64_t value = 0;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    value |= static_cast<std::uint64_t>(field[i]) << (8 * i);
+  }
+  return value;
+}
+
+inline void WriteLittleEndian(std::span<std::byte> field, std::uint64_t value) {
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    field[i] = static_cast<std::byte>((value >> (8 * i)) & 0xFFU);
+  }
+}
 
 }  // namespace iphlp::layout

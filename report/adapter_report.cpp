@@ -35,7 +35,7 @@ class AdapterItems {
                std::size_t recordOffset)
       : reader_(reader), form_(form), dateNames_(dateNames), recordOffset_(recordOffset) {}
 
-  void Report(AdapterInfoRecord& adapter) {
+  void Report(const AdapterInfoRecord& adapter) {
     ReportType(adapter.Type);
     Step(form_, Join(u" адаптер: ", Whole(adapter.Description)), u"");
     ReportHardwareAddress(adapter);
@@ -65,7 +65,7 @@ class AdapterItems {
     form_.MsgBox(u" ");
   }
 
-  void ReportAddresses(AdapterInfoRecord& adapter) {
+  void ReportAddresses(const AdapterInfoRecord& adapter) {
     const std::u16string address = Join(u"IP Address: ", Whole(adapter.IpAddressList.IpAddress));
     form_.SetText1(address);
     form_.SetLabelCaption(ReportLabel::Label4,
@@ -86,7 +86,7 @@ class AdapterItems {
     }
   }
 
-  void ReportGateways(AdapterInfoRecord& adapter) {
+  void ReportGateways(const AdapterInfoRecord& adapter) {
     form_.SetText1(Join(u"Точка входа : ", Whole(adapter.GatewayList.IpAddress)));
     form_.SetLabelCaption(ReportLabel::Label6,
                           Join(u"Точка входа: ", Whole(adapter.GatewayList.IpAddress)));
@@ -117,23 +117,21 @@ class AdapterItems {
   }
 
   // Shows every node of a list whose first node is embedded in the adapter record, that first
-  // node included; each further node is copied over the embedded one before it is shown.
+  // node included, and each node its Next leads to.
   template <typename ShowNode>
-  void WalkList(AddrStringRecord& list, std::size_t listField, ShowNode showNode) {
+  void WalkList(const AddrStringRecord& first, std::size_t listField, ShowNode showNode) {
     ChainWalk walk(reader_, reader_.Layout().addr.Size, recordOffset_ + listField);
-    Reference nodeAddress = list.Next;
-    while (nodeAddress != 0) {
-      const AddrStringRecord node = list;
+    AddrStringRecord node = first;
+    while (true) {
       showNode(node);
-      nodeAddress = node.Next;
-      if (nodeAddress == 0) {
+      if (node.Next == 0) {
         break;
       }
-      const auto offset = walk.Follow(nodeAddress);
+      const auto offset = walk.Follow(node.Next);
       if (!offset) {
         break;
       }
-      list = reader_.NodeAt(*offset);
+      node = reader_.NodeAt(*offset);
     }
   }
 
@@ -150,9 +148,8 @@ void ReportAdapters(const RecordReader& reader, ReportWindow& form, const DateNa
   std::size_t offset = 0;
   AdapterInfoRecord current = reader.FirstAdapter();
   while (true) {
-    AdapterInfoRecord working = current;
-    AdapterItems(reader, form, dateNames, offset).Report(working);
-    const auto next = walk.Follow(working.Next);
+    AdapterItems(reader, form, dateNames, offset).Report(current);
+    const auto next = walk.Follow(current.Next);
     if (!next) {
       break;
     }

@@ -17,7 +17,7 @@
 #include "app/qt/message_box.h"
 #include "app/qt/pictures.h"
 #include "app/qt/text.h"
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 namespace addrvue::qt {
 namespace {

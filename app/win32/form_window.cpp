@@ -15,7 +15,7 @@
 #include "app/win32/program_end.h"
 #include "app/win32/refused.h"
 #include "app/win32/wide_text.h"
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 namespace addrvue::win32 {
 namespace {

@@ -10,7 +10,7 @@
 #include "app/win32/program_end.h"
 #include "platform/date_names.h"
 #include "platform/system_ip_helper.h"
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 // NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name): the SDK's names differ
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,

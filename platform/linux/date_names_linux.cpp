@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/date_names_linux.h"
-#include "platform/utf.h"
+#include "platform/date_names.h"
+#include "platform/text/utf.h"
 
 namespace addrvue {
 namespace {
@@ -102,14 +102,6 @@ class LinuxDateNames final : public DateNames {
 
 std::unique_ptr<DateNames> UserDateNames() {
   return std::make_unique<LinuxDateNames>("");
-}
-
-std::unique_ptr<DateNames> DateNamesFor(const char* name) {
-  return std::make_unique<LinuxDateNames>(name);
-}
-
-bool LocaleInstalled(const char* name) {
-  return LocaleHandle(newlocale(LC_TIME_MASK, name, nullptr)) != nullptr;
 }
 
 }  // namespace addrvue

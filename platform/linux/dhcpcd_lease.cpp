@@ -22,7 +22,7 @@ using Options = std::map<std::uint8_t, std::vector<std::uint8_t>>;
 std::vector<std::string> Addresses(std::span<const std::uint8_t> value) {
   std::vector<std::string> addresses;
   for (std::size_t i = 0; i + 4 <= value.size(); i += 4) {
-    addresses.push_back(Ipv4Text(value.subspan(i, 4).data()));
+    addresses.push_back(Ipv4Text(value.subspan(i).first<4>()));
   }
   return addresses;
 }
@@ -68,7 +68,7 @@ void ApplyOptions(const Options& options, DhcpLease& lease) {
     return it == options.end() ? nullptr : &it->second;
   };
   if (const auto* v = option(54); v != nullptr && v->size() == 4) {
-    lease.server = Ipv4Text(v->data());
+    lease.server = Ipv4Text(std::span(*v).first<4>());
   }
   if (const auto* v = option(44)) {
     lease.winsServers = Addresses(*v);
@@ -113,7 +113,7 @@ std::optional<DhcpLease> ParseDhcpMessage(std::span<const std::uint8_t> message,
     return std::nullopt;
   }
   DhcpLease lease;
-  lease.address = Ipv4Text(message.subspan(kYourAddress, 4).data());
+  lease.address = Ipv4Text(message.subspan(kYourAddress).first<4>());
   ApplyOptions(AllOptions(message), lease);
   lease.obtained = written;
   if (written && lease.leaseSeconds) {

@@ -6,6 +6,7 @@
 
 #include "platform/ip_helper_encoder.h"
 #include "platform/ip_helper_layout.h"
+#include "platform/linux/snapshot.h"
 #include "platform/system_ip_helper.h"
 
 namespace addrvue::linux_source {

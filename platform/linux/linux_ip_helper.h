@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/ip_helper.h"
-#include "platform/linux/snapshot.h"
+#include "platform/linux/system_snapshot.h"
 
 namespace addrvue::linux_source {
 

@@ -50,7 +50,7 @@ std::optional<std::string> Ipv4Bytes(const json& value) {
     }
     bytes.at(i) = static_cast<std::uint8_t>(value[i].get<std::uint64_t>());
   }
-  return Ipv4Text(bytes.data());
+  return Ipv4Text(bytes);
 }
 
 // A time span as systemd writes it ("1h 30min", "2d 4h", "infinity"), in whole seconds; the

@@ -1,5 +1,5 @@
-// A plain snapshot of the machine's network configuration, as the two queries report it, and
-// how it is gathered: small readers collect the facts, a pure function puts them together.
+// How a snapshot of the machine's network configuration is gathered: small readers collect the
+// facts, a pure function puts them together.
 #pragma once
 
 #include <cstdint>
@@ -7,25 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/ip_helper_records.h"
 #include "platform/linux/device_description.h"
 #include "platform/linux/dhcp_lease.h"
 #include "platform/linux/netlink_messages.h"
 #include "platform/linux/resolver_config.h"
 #include "platform/linux/samba_config.h"
 #include "platform/linux/system_files.h"
+#include "platform/linux/system_snapshot.h"
 
 namespace addrvue::linux_source {
-
-// What GetAdaptersInfo answers when the kernel's tables could not be read whole: the
-// platform's "invalid adapter information was retrieved" (ERROR_INVALID_DATA).
-inline constexpr std::uint32_t kErrorInvalidData = 13;
-
-struct SystemSnapshot {
-  iphlp::NetworkParams params;
-  std::vector<iphlp::AdapterInfo> adapters;
-  std::uint32_t adaptersFailure = 0;  // when not 0, what GetAdaptersInfo answers instead
-};
 
 // Everything the readers found, before it is put into the records.
 struct SystemFacts {

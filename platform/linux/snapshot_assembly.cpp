@@ -33,8 +33,9 @@ bool FiniteLifetime(const AddressEntry& address) {
 }
 
 bool Holds(const Addresses& addresses, const std::string& address) {
-  return std::any_of(addresses.begin(), addresses.end(),
-                     [&](const AddressEntry* a) { return Ipv4Text(a->local.data()) == address; });
+  const auto bytes = Ipv4Bytes(address);
+  return bytes && std::any_of(addresses.begin(), addresses.end(),
+                              [&](const AddressEntry* a) { return a->local == *bytes; });
 }
 
 // The first lease that still runs and whose address the interface holds.
@@ -79,13 +80,12 @@ class AdapterBuilder {
     adapter.Address = link_.address;
     adapter.Type = AdapterTypeOf(link_.linkType, Device().wireless);
     for (const AddressEntry* a : addresses_) {
-      adapter.IpAddressList.push_back(
-          Node(Ipv4Text(a->local.data()), MaskOfPrefix(a->prefixLength)));
+      adapter.IpAddressList.push_back(Node(Ipv4Text(a->local), MaskOfPrefix(a->prefixLength)));
     }
     adapter.IpAddressList = OrNone(std::move(adapter.IpAddressList));
     for (const RouteEntry& route : facts_.kernel.defaultRoutes) {
       if (route.outIndex == link_.index) {
-        adapter.GatewayList.push_back(Node(Ipv4Text(route.gateway.data()), kHostMask));
+        adapter.GatewayList.push_back(Node(Ipv4Text(route.gateway), kHostMask));
       }
     }
     adapter.GatewayList = OrNone(std::move(adapter.GatewayList));
@@ -119,7 +119,7 @@ class AdapterBuilder {
       if (!FiniteLifetime(*a)) {
         continue;
       }
-      if (lease != nullptr && lease->address && Ipv4Text(a->local.data()) == *lease->address) {
+      if (lease != nullptr && lease->address && a->local == Ipv4Bytes(*lease->address)) {
         return a;
       }
       if (found == nullptr) {
@@ -165,8 +165,9 @@ class AdapterBuilder {
     if (obtained && !expires && lease != nullptr && lease->leaseSeconds) {
       expires = *obtained + *lease->leaseSeconds;
     }
-    adapter.LeaseObtained = obtained ? ClampTime(*obtained) : 0;
-    adapter.LeaseExpires = expires ? ClampTime(*expires) : 0;
+    // As read: the encoder fits them into the time_t of the layout it writes.
+    adapter.LeaseObtained = obtained.value_or(0);
+    adapter.LeaseExpires = expires.value_or(0);
   }
 
   const SystemFacts& facts_;
@@ -174,7 +175,15 @@ class AdapterBuilder {
   const Addresses& addresses_;
 };
 
-iphlp::NetworkParams HostParams(const SystemFacts& facts) {
+// What the adapters' leases say of NetBIOS: the node type and scope of the first lease that names
+// one, and whether any adapter or Samba knows a WINS server.
+struct NetbiosWords {
+  std::optional<std::uint32_t> nodeType;
+  std::optional<std::string> scope;
+  bool anyWins = false;
+};
+
+iphlp::NetworkParams HostParams(const SystemFacts& facts, const NetbiosWords& netbios) {
   iphlp::NetworkParams params;
   const HostIdentity identity = SplitHostName(facts.kernelHostName, facts.resolver);
   params.HostName = ToRecordText(identity.hostName);
@@ -185,6 +194,10 @@ iphlp::NetworkParams HostParams(const SystemFacts& facts) {
   params.EnableRouting = facts.ipForwarding ? 1 : 0;
   params.EnableProxy = facts.samba.configured && facts.samba.winsProxy ? 1 : 0;
   params.EnableDns = facts.samba.configured && facts.samba.dnsProxy ? 1 : 0;
+  // Without a server's word the node type follows from whether a WINS server is known.
+  namespace node = iphlp::layout::node_type;
+  params.NodeType = netbios.nodeType.value_or(netbios.anyWins ? node::kHybrid : node::kBroadcast);
+  params.ScopeId = ToRecordText(netbios.scope.value_or(facts.samba.netbiosScope));
   return params;
 }
 
@@ -197,11 +210,9 @@ bool Loopback(const LinkEntry& link) {
 SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
   SystemSnapshot snapshot;
   snapshot.adaptersFailure = facts.kernelRead ? 0 : kErrorInvalidData;
-  snapshot.params = HostParams(facts);
   const std::map<int, Addresses> addresses = AddressesByInterface(facts.kernel);
-  std::optional<std::uint32_t> nodeType;
-  std::optional<std::string> scope;
-  bool anyWins = !facts.samba.winsServers.empty();
+  NetbiosWords netbios;
+  netbios.anyWins = !facts.samba.winsServers.empty();
   for (const LinkEntry& link : facts.kernel.links) {
     if (Loopback(link)) {
       continue;
@@ -211,16 +222,13 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
     const Addresses& linkAddresses = held == addresses.end() ? kNoAddresses : held->second;
     const DhcpLease* lease = CurrentLease(facts, link.index, linkAddresses);
     if (lease != nullptr) {
-      nodeType = nodeType ? nodeType : lease->nodeType;
-      scope = scope ? scope : lease->scope;
+      netbios.nodeType = netbios.nodeType ? netbios.nodeType : lease->nodeType;
+      netbios.scope = netbios.scope ? netbios.scope : lease->scope;
     }
     snapshot.adapters.push_back(AdapterBuilder(facts, link, linkAddresses).Build(lease));
-    anyWins = anyWins || snapshot.adapters.back().HaveWins != 0;
+    netbios.anyWins = netbios.anyWins || snapshot.adapters.back().HaveWins != 0;
   }
-  // Without a server's word the node type follows from whether a WINS server is known.
-  namespace node = iphlp::layout::node_type;
-  snapshot.params.NodeType = nodeType.value_or(anyWins ? node::kHybrid : node::kBroadcast);
-  snapshot.params.ScopeId = ToRecordText(scope.value_or(facts.samba.netbiosScope));
+  snapshot.params = HostParams(facts, netbios);
   return snapshot;
 }
 

@@ -10,10 +10,9 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
-#include <limits>
 #include <memory>
 
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 namespace addrvue::linux_source {
 namespace {
@@ -178,7 +177,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-std::optional<std::string> CanonicalIpv4(std::string_view text) {
+std::optional<std::array<std::uint8_t, 4>> Ipv4Bytes(std::string_view text) {
   text = Trim(text);
   if (text.empty() || text.size() > 15) {
     return std::nullopt;
@@ -188,16 +187,21 @@ std::optional<std::string> CanonicalIpv4(std::string_view text) {
   if (inet_pton(AF_INET, copy.c_str(), bytes.data()) != 1) {
     return std::nullopt;
   }
-  return Ipv4Text(bytes.data());
+  return bytes;
 }
 
-std::string Ipv4Text(const std::uint8_t* bytes) {
+std::optional<std::string> CanonicalIpv4(std::string_view text) {
+  const auto bytes = Ipv4Bytes(text);
+  return bytes ? std::optional(Ipv4Text(*bytes)) : std::nullopt;
+}
+
+std::string Ipv4Text(std::span<const std::uint8_t, 4> bytes) {
   std::string text;
-  for (int i = 0; i < 4; ++i) {
-    if (i > 0) {
+  for (const std::uint8_t byte : bytes) {
+    if (!text.empty()) {
       text += '.';
     }
-    text += std::to_string(bytes[i]);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic)
+    text += std::to_string(byte);
   }
   return text;
 }
@@ -208,18 +212,13 @@ std::string MaskOfPrefix(unsigned prefixLength) {
   const std::array<std::uint8_t, 4> bytes{
       static_cast<std::uint8_t>(mask >> 24U), static_cast<std::uint8_t>(mask >> 16U),
       static_cast<std::uint8_t>(mask >> 8U), static_cast<std::uint8_t>(mask)};
-  return Ipv4Text(bytes.data());
+  return Ipv4Text(bytes);
 }
 
 std::string ToRecordText(std::string_view utf8) {
   std::u16string text = FromUtf8(utf8);
   std::replace(text.begin(), text.end(), u'\uFFFD', u'?');
   return ToUtf8(text);
-}
-
-std::int32_t ClampTime(std::int64_t unixSeconds) {
-  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(unixSeconds, 0, kMax));
 }
 
 }  // namespace addrvue::linux_source

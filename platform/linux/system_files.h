@@ -2,9 +2,11 @@
 // the small text helpers every reader shares.
 #pragma once
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,19 +61,17 @@ std::optional<Integer> ParseNumber(std::string_view text) {
   return value;
 }
 
+// The four bytes of a dotted IPv4 address, or nothing when `text` is not one.
+std::optional<std::array<std::uint8_t, 4>> Ipv4Bytes(std::string_view text);
 // A dotted IPv4 address in canonical form ("10.0.0.1"), or nothing when `text` is not one.
 std::optional<std::string> CanonicalIpv4(std::string_view text);
 // The dotted form of four address bytes.
-std::string Ipv4Text(const std::uint8_t* bytes);
+std::string Ipv4Text(std::span<const std::uint8_t, 4> bytes);
 // The dotted mask of a prefix length ("255.255.255.0" for 24).
 std::string MaskOfPrefix(unsigned prefixLength);
 
 // Text as the records hold it: UTF-8, each byte that is no part of a UTF-8 character (and
 // U+FFFD itself) becoming '?'.
 std::string ToRecordText(std::string_view utf8);
-
-// A time in Unix seconds as the records' signed 32-bit time: negative times give 0, times past
-// 2038 give 2147483647.
-std::int32_t ClampTime(std::int64_t unixSeconds);
 
 }  // namespace addrvue::linux_source

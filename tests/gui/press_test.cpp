@@ -15,8 +15,8 @@
 
 #include "app/form1.h"
 #include "app/qt/form1_window.h"
-#include "platform/linux/date_names_linux.h"
 #include "tests/fixtures/fixtures.h"
+#include "tests/support/english_date_names.h"
 #include "tests/support/recording_window.h"
 
 namespace addrvue::qt {
@@ -82,7 +82,7 @@ class PressTest : public ::testing::Test {
     return readings.at(read++);
   }
 
-  std::unique_ptr<DateNames> dateNames = DateNamesFor("C");
+  std::unique_ptr<DateNames> dateNames = std::make_unique<addrvue::testing::EnglishDateNames>();
   std::vector<double> readings{0, 10, 20};
   std::size_t read = 0;
   std::function<void(std::size_t reading)> atReading = [](std::size_t) {};

@@ -8,7 +8,7 @@
 #include "app/win32/control_ids.h"
 #include "app/win32/static_colours.h"
 #include "app/win32/tab_order.h"
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 namespace addrvue::win32 {
 namespace {

@@ -18,7 +18,7 @@
 #include "app/qt/form1_window.h"
 #include "app/qt/pictures.h"
 #include "app/qt/text.h"
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 namespace addrvue::qt {
 namespace {

@@ -56,7 +56,7 @@ class DhcpLab : public ::testing::TestWithParam<Row> {
  protected:
   void SetUp() override {
     auto needs = Field("client").at("needs").get<std::vector<std::string>>();
-    needs.insert(needs.begin(), {"namespaces", "dnsmasq"});
+    needs.insert(needs.begin(), {"netns", "overlay", "dnsmasq"});
     SKIP_WITHOUT(needs);
     tree_.CopyIn(ADDRVUE_LAB_DIR "/dhcp");
     server_.emplace();
@@ -122,7 +122,8 @@ class DhcpLab : public ::testing::TestWithParam<Row> {
     EXPECT_GE(vc0->LeaseObtained, started - 2);
     EXPECT_LE(vc0->LeaseObtained, std::time(nullptr) + 1);
     if (const std::int64_t seconds = Field("seconds"); seconds == -1) {
-      EXPECT_EQ(vc0->LeaseExpires, 2147483647);
+      // A lease without end: past anything a 32-bit time_t holds, which the encoder writes then.
+      EXPECT_GE(vc0->LeaseExpires, 2147483647);
     } else {
       EXPECT_NEAR(vc0->LeaseExpires - vc0->LeaseObtained, seconds, 2);
     }

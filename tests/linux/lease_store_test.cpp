@@ -41,7 +41,7 @@ constexpr std::array kStores{
 class LeaseStoreLab : public ::testing::TestWithParam<Store> {
  protected:
   void SetUp() override {
-    SKIP_WITHOUT("namespaces");
+    SKIP_WITHOUT("netns");
     ns_.emplace();
     ns_->Ip("-batch " ADDRVUE_LAB_DIR "/stores/vc0.batch");
     const SystemSnapshot snapshot = ns_->Snapshot();
@@ -93,7 +93,7 @@ TEST_P(LeaseStoreLab, ALeaseOfNoTimeHasEnded) {
 // With the store's directory root's alone, root's report shows its lease and a normal user's
 // runs to its end with what the kernel tells.
 TEST_P(LeaseStoreLab, AStoreTheUserMayNotReadLeavesItsFieldsEmpty) {
-  SKIP_WITHOUT("setpriv");
+  SKIP_WITHOUT("overlay", "setpriv");
   FixtureTree tree;
   const auto path = Write(tree, 120);
   std::filesystem::permissions(std::filesystem::path(tree.Path(path)).parent_path(),

@@ -31,12 +31,13 @@ struct Probe {
 };
 
 constexpr std::array kProbes{
-    Probe{"namespaces", "test $(id -u) = 0", "needs root to make network namespaces"},
-    Probe{"namespaces", "command -v ip", "needs ip (Debian package iproute2)"},
-    Probe{"namespaces", "command -v unshare", "needs unshare (Debian package util-linux)"},
-    Probe{"namespaces", "ip netns add addrvue-probe-$$ && ip netns del addrvue-probe-$$",
+    Probe{"netns", "test $(id -u) = 0", "needs root to make network namespaces"},
+    Probe{"netns", "command -v ip", "needs ip (Debian package iproute2)"},
+    Probe{"netns", "ip netns add addrvue-probe-$$ && ip netns del addrvue-probe-$$",
           "cannot make a network namespace here (ip netns add fails)"},
-    Probe{"namespaces",
+    Probe{"overlay", "test $(id -u) = 0", "needs root to mount an overlay file system"},
+    Probe{"overlay", "command -v unshare", "needs unshare (Debian package util-linux)"},
+    Probe{"overlay",
           "d=$(mktemp -d) && unshare --mount mount -t overlay overlay -o lowerdir=$d:/etc /etc; "
           "s=$?; rmdir $d; exit $s",
           "cannot lay an overlay file system over /etc here"},

@@ -16,9 +16,11 @@
 namespace addrvue::linux_source::testing {
 
 // One plain line naming the first of `needs` this machine lacks, and the Debian package that
-// brings it, or empty when it has them all. A need is "namespaces" (root, iproute2, util-linux,
-// working `ip netns add` and overlay mounts) or a program: "dnsmasq", "dhclient", "dhcpcd",
-// "networkd", "NetworkManager", "dbus-daemon", "setpriv". Each is probed once per process.
+// brings it, or empty when it has them all. A need is "netns" (root, iproute2 and a working
+// `ip netns add`), "overlay" (util-linux's unshare and an overlay over /etc in a mount namespace
+// of its own, as a report run inside a namespace with its own files needs) or a program: "dnsmasq",
+// "dhclient", "dhcpcd", "networkd", "NetworkManager", "dbus-daemon", "setpriv". Each is probed once
+// per process.
 std::string Missing(const std::vector<std::string>& needs);
 
 // Skips the test, with that line, where the machine lacks one of the needs (a list, or a vector of

@@ -15,10 +15,10 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
-#include "platform/linux/date_names_linux.h"
 #include "platform/system_ip_helper.h"
 #include "report/module1.h"
 #include "tests/linux/namespace_lab.h"
+#include "tests/support/english_date_names.h"
 #include "tests/support/recording_window.h"
 
 namespace addrvue::linux_source::testing {
@@ -68,7 +68,7 @@ constexpr std::array kLinks{
 // Each link but loopback, in index order, with its index and link-layer address as the kernel
 // gives them to `ip`, its type and its description.
 TEST(NamespaceTest, EveryKindOfLinkAsTheKernelHasIt) {
-  SKIP_WITHOUT("namespaces");
+  SKIP_WITHOUT("netns");
   NetNamespace ns;
   for (const Link& link : kLinks) {
     if (link.make != nullptr) {
@@ -121,7 +121,7 @@ std::string Described(const iphlp::AdapterInfo& adapter) {
 // its own /32, default routes of the main table by metric, and an address of finite lifetime,
 // which was given for a time and is dated by it.
 TEST(NamespaceTest, AddressesAndDefaultGateways) {
-  SKIP_WITHOUT("namespaces");
+  SKIP_WITHOUT("netns");
   NetNamespace ns;
   ns.Ip("-batch " ADDRVUE_LAB_DIR "/addresses.batch");
   const std::int64_t before = std::time(nullptr);
@@ -148,7 +148,7 @@ TEST(NamespaceTest, AddressesAndDefaultGateways) {
 // address, and the report's walk over the answer does not stop short. (That the fill writes what
 // the sizing call saw is the snapshot test's.)
 TEST(NamespaceTest, FourThousandInterfaces) {
-  SKIP_WITHOUT("namespaces");
+  SKIP_WITHOUT("netns");
   NetNamespace ns;
   FixtureTree files;
   std::string batch;
@@ -173,7 +173,10 @@ TEST(NamespaceTest, FourThousandInterfaces) {
         << name;
   }
   addrvue::testing::RecordingWindow window;
-  ns.Enter([&] { Module1::ShowNetworkInfo(window, *iphlp::SystemIpHelper(), *DateNamesFor("C")); });
+  ns.Enter([&] {
+    Module1::ShowNetworkInfo(window, *iphlp::SystemIpHelper(),
+                             addrvue::testing::EnglishDateNames{});
+  });
   const auto items = Items(window.Transcript());
   EXPECT_EQ(std::count(items.begin(), items.end(), "text:Adapter : Ethernet "), 4000);
 }
@@ -182,7 +185,7 @@ TEST(NamespaceTest, FourThousandInterfaces) {
 // name up to its first dot, the resolver stub's upstream servers, Samba's NetBIOS settings and
 // WINS servers, forwarding; and with no /sys at all the links still come from the kernel.
 TEST(NamespaceTest, TheReportReadsTheNamespacesOwnSystem) {
-  SKIP_WITHOUT("namespaces");
+  SKIP_WITHOUT("netns", "overlay");
   NetNamespace ns;
   ns.Ip("link add s0 type veth peer name s1");
   ns.Ip("address add 10.71.0.2/24 dev s0");

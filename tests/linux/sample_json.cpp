@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/text/utf.h"
+
 namespace addrvue::testing {
 
 using nlohmann::json;
@@ -18,8 +20,34 @@ json SampleJson(const std::string& relativePath) {
   return json::parse(SampleBytes(relativePath));
 }
 
+namespace {
+
+// Text as a table can write it: UTF-8 as it stands; bytes that are no UTF-8 (a reader's raw
+// bytes, as an escape in a lease gives them) each as the Latin-1 character of that number.
+json AsTableText(json value) {
+  if (value.is_string()) {
+    const auto bytes = value.get<std::string>();
+    if (ToUtf8(FromUtf8(bytes)) == bytes) {
+      return value;
+    }
+    std::u16string characters;
+    for (const char c : bytes) {
+      characters += static_cast<unsigned char>(c);
+    }
+    return ToUtf8(characters);
+  }
+  if (value.is_structured()) {
+    for (json& element : value) {
+      element = AsTableText(element);
+    }
+  }
+  return value;
+}
+
+}  // namespace
+
 void ExpectHolds(const json& actual, const json& expected) {
-  const json& held = actual;
+  const json held = AsTableText(actual);
   for (const json& change : json::diff(held, expected)) {
     // Members `expected` leaves out may hold anything; one it names as null may be absent.
     const json::json_pointer at(change.at("path").get<std::string>());

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/ip_helper_records.h"
 #include "platform/linux/snapshot.h"
+#include "tests/support/record_json.h"
 
 // An optional field is null when it is not set.
 template <typename T>
@@ -40,16 +40,6 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(SystemFacts, kernelHostName, res
                                                 sinceBootCentiseconds)
 }  // namespace addrvue::linux_source
 
-namespace iphlp {
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AddrString, IpAddress, IpMask, Context)
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(NetworkParams, HostName, DomainName, DnsServers, NodeType,
-                                   ScopeId, EnableRouting, EnableProxy, EnableDns)
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(AdapterInfo, ComboIndex, AdapterName, Description, Address,
-                                   Index, Type, DhcpEnabled, IpAddressList, GatewayList, DhcpServer,
-                                   HaveWins, PrimaryWinsServer, SecondaryWinsServer, LeaseObtained,
-                                   LeaseExpires)
-}  // namespace iphlp
-
 namespace addrvue::testing {
 
 // The JSON document of a sample file under tests/linux/samples/.
@@ -59,7 +49,7 @@ std::string SampleBytes(const std::string& relativePath);
 
 // Expects `actual` to hold what `expected` says: every member an object of `expected` names (null
 // for one that must be absent or null), arrays of the same length element by element, strings the
-// the same UTF-8 text (as the records hold text), and anything else the same value.
+// same UTF-8 text (bytes that are no UTF-8 read as Latin-1), and anything else the same value.
 void ExpectHolds(const nlohmann::json& actual, const nlohmann::json& expected);
 
 }  // namespace addrvue::testing

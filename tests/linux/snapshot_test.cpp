@@ -1,13 +1,20 @@
 // Putting the facts into the records (tests/linux/samples/snapshots.json holds each case's facts
 // and the records they must give), and the two-call protocol of the Linux IP Helper.
-#include <cstring>
-#include <sstream>
+#include <locale.h>  // NOLINT(modernize-deprecated-headers): newlocale is POSIX, not in <clocale>
 
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <type_traits>
+
+#include "platform/date_names.h"
 #include "platform/ip_helper_layout.h"
-#include "platform/linux/date_names_linux.h"
 #include "platform/linux/linux_ip_helper.h"
+#include "platform/linux/snapshot.h"
+#include "report/conversions.h"
 #include "report/module1.h"
 #include "tests/linux/sample_json.h"
+#include "tests/support/english_date_names.h"
 #include "tests/support/recording_window.h"
 
 namespace addrvue::linux_source {
@@ -29,9 +36,7 @@ TEST(SnapshotAssembly, EachCaseGivesItsRecords) {
 }
 
 std::uint32_t U32At(const std::vector<std::byte>& bytes, std::size_t at) {
-  std::uint32_t value = 0;
-  std::memcpy(&value, std::span(bytes).subspan(at).data(), sizeof value);
-  return value;
+  return static_cast<std::uint32_t>(L::ReadLittleEndian(std::span(bytes).subspan(at, 4)));
 }
 
 // Each snapshot taken is named after its count ("h1", "h2" ...) and has `adapters` adapters.
@@ -84,7 +89,7 @@ TEST(LinuxIpHelper, UnreadKernelTablesFailTheAdaptersQuery) {
   facts.kernelRead = false;
   const auto helper = SnapshotIpHelper([&] { return AssembleSnapshot(facts); });
   addrvue::testing::RecordingWindow window;
-  Module1::ShowNetworkInfo(window, *helper, *DateNamesFor("C"));
+  Module1::ShowNetworkInfo(window, *helper, addrvue::testing::EnglishDateNames{});
   std::istringstream lines(window.Transcript());
   std::vector<json> boxes;
   for (std::string line; std::getline(lines, line);) {
@@ -95,6 +100,38 @@ TEST(LinuxIpHelper, UnreadKernelTablesFailTheAdaptersQuery) {
     return box.at("Text1") == "ИМЯ КОМПЬЮТЕРА:  pc1";
   }));
   EXPECT_EQ(boxes.back().at("box"), "GetAdaptersInfo sizing failed with error 13");
+}
+
+// A description of more than Latin-1, too long for its field, is cut before the character that
+// does not fit whole, and shown as it was written.
+TEST(LinuxIpHelper, WritesAndReadsUtf8Text) {
+  std::string description = "Адаптер ";  // 15 bytes, then 39 of 3 bytes: 132, over the 131
+  std::string shown = description;
+  for (int i = 0; i < 39; ++i) {
+    description += "網";
+    shown += i < 38 ? "網" : "";
+  }
+  const auto ipHelper = SnapshotIpHelper([&] {
+    SystemSnapshot snapshot;
+    snapshot.adapters.resize(1);
+    snapshot.adapters[0].Description = description;
+    return snapshot;
+  });
+  addrvue::testing::RecordingWindow window;
+  Module1::ShowNetworkInfo(window, *ipHelper, addrvue::testing::EnglishDateNames{});
+  EXPECT_NE(window.Transcript().find(R"("Text1":" адаптер: )" + shown + '"'), std::string::npos);
+}
+// The user's date words and time separator come from the locale the environment names.
+TEST(UserDateNames, TakesNamesAndSeparatorFromTheLocale) {
+  const std::unique_ptr<std::remove_pointer_t<locale_t>, decltype(&freelocale)> russian(
+      newlocale(LC_TIME_MASK, "ru_RU.UTF-8", nullptr), freelocale);
+  if (!russian) {
+    GTEST_SKIP()
+        << "locale ru_RU.UTF-8 is not installed (scripts/test generates it with localedef)";
+  }
+  ASSERT_EQ(setenv("LC_ALL", "ru_RU.UTF-8", 1), 0);
+  EXPECT_EQ(LeaseDateText(0, *UserDateNames()), u"Четверг, янв 1 00:00:00 1970");
+  unsetenv("LC_ALL");
 }
 
 TEST(LinuxIpHelper, NoAdapterAnswersNoData) {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "app/layout.h"
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 namespace addrvue::testing {
 namespace {

@@ -38,7 +38,7 @@
 
 #include "app/layout.h"
 #include "app/win32/control_ids.h"
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 #include "tests/support/recording_window.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "platform/ip_helper.h"
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 namespace iphlp {
 namespace {

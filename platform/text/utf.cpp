@@ -1,4 +1,4 @@
-#include "platform/utf.h"
+#include "platform/text/utf.h"
 
 #include <array>
 #include <cstdint>

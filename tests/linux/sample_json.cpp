@@ -22,23 +22,19 @@ json SampleJson(const std::string& relativePath) {
 
 namespace {
 
-// Text as a table can write it: UTF-8 as it stands; bytes that are no UTF-8 (a reader's raw
-// bytes, as an escape in a lease gives them) each as the Latin-1 character of that number.
-json AsTableText(json value) {
-  if (value.is_string()) {
-    const auto bytes = value.get<std::string>();
-    if (ToUtf8(FromUtf8(bytes)) == bytes) {
-      return value;
-    }
+// Text as UTF-8: the records' text is; bytes a reader found that are no UTF-8 are read each as
+// one Latin-1 character.
+json AsUtf8(json value) {
+  if (value.is_string() && ToUtf8(FromUtf8(value.get<std::string>())) != value.get<std::string>()) {
     std::u16string characters;
-    for (const char c : bytes) {
+    for (const char c : value.get<std::string>()) {
       characters += static_cast<unsigned char>(c);
     }
     return ToUtf8(characters);
   }
   if (value.is_structured()) {
     for (json& element : value) {
-      element = AsTableText(element);
+      element = AsUtf8(element);
     }
   }
   return value;
@@ -47,7 +43,7 @@ json AsTableText(json value) {
 }  // namespace
 
 void ExpectHolds(const json& actual, const json& expected) {
-  const json held = AsTableText(actual);
+  const json held = AsUtf8(actual);
   for (const json& change : json::diff(held, expected)) {
     // Members `expected` leaves out may hold anything; one it names as null may be absent.
     const json::json_pointer at(change.at("path").get<std::string>());

@@ -102,8 +102,8 @@ TEST(LinuxIpHelper, UnreadKernelTablesFailTheAdaptersQuery) {
   EXPECT_EQ(boxes.back().at("box"), "GetAdaptersInfo sizing failed with error 13");
 }
 
-// A description of more than Latin-1, too long for its field, is cut before the character that
-// does not fit whole, and shown as it was written.
+// The Linux source writes the 32-bit layout, and a description of more than Latin-1, too long for
+// its field, is cut before the character that does not fit whole, and shown as it was written.
 TEST(LinuxIpHelper, WritesAndReadsUtf8Text) {
   std::string description = "Адаптер ";  // 15 bytes, then 39 of 3 bytes: 132, over the 131
   std::string shown = description;
@@ -120,6 +120,9 @@ TEST(LinuxIpHelper, WritesAndReadsUtf8Text) {
   addrvue::testing::RecordingWindow window;
   Module1::ShowNetworkInfo(window, *ipHelper, addrvue::testing::EnglishDateNames{});
   EXPECT_NE(window.Transcript().find(R"("Text1":" адаптер: )" + shown + '"'), std::string::npos);
+  std::uint32_t size = 0;
+  ipHelper->GetAdaptersInfo(nullptr, &size);
+  EXPECT_EQ(size, L::k32Bit.adapter.Size);
 }
 // The user's date words and time separator come from the locale the environment names.
 TEST(UserDateNames, TakesNamesAndSeparatorFromTheLocale) {

@@ -42,14 +42,17 @@ class NetlinkSocket {
   ~NetlinkSocket();
 
   [[nodiscard]] std::uint32_t PortId() const { return portId_; }
-  std::uint32_t NextSequence() { return ++sequence_; }
-  [[nodiscard]] bool Send(std::span<const std::byte> request) const;
   // The next datagram the kernel sent, whole, valid until the next call; nothing on an error, a
   // datagram cut short, or when none comes within the receive timeout. Datagrams of any other
   // sender are passed over.
   std::optional<std::span<const std::byte>> Receive();
 
  private:
+  // Requests go out only as whole dumps.
+  friend bool Dump(NetlinkSocket& socket, std::uint16_t type, std::uint8_t family,
+                   const MessageSink& onMessage);
+  std::uint32_t NextSequence() { return ++sequence_; }
+  [[nodiscard]] bool Send(std::span<const std::byte> request) const;
   bool Configure();
   [[nodiscard]] std::optional<std::size_t> NextDatagramSize() const;
 

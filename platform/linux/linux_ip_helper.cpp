@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <variant>
 
 #include "platform/ip_helper_encoder.h"
 #include "platform/ip_helper_layout.h"
@@ -34,6 +35,9 @@ class SharedSnapshot {
   std::array<bool, 2> used_{};
 };
 
+// A query's answer from a snapshot: its records, or the failure code it gives instead.
+using Encoded = std::variant<iphlp::ResultImage, std::uint32_t>;
+
 // One query's side of the two-call protocol.
 class QueryState {
  public:
@@ -44,7 +48,12 @@ class QueryState {
       return iphlp::layout::kErrorInvalidParameter;
     }
     if (buffer == nullptr || !pending_) {
-      pending_ = encode(shared.For(query));
+      Encoded answer = encode(shared.For(query));
+      if (const auto* failure = std::get_if<std::uint32_t>(&answer)) {
+        pending_.reset();
+        return *failure;
+      }
+      pending_ = std::get<iphlp::ResultImage>(std::move(answer));
     }
     const std::uint32_t code = iphlp::AnswerQuery(*pending_, buffer, size);
     // Only an answer that asks for a larger buffer is followed by a fill of the same snapshot.
@@ -63,15 +72,20 @@ class LinuxIpHelper final : public iphlp::OffsetIpHelper {
   explicit LinuxIpHelper(std::function<SystemSnapshot()> take) : shared_(std::move(take)) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
-    return params_.Answer(
-        buffer, size, shared_, SharedSnapshot::kParams,
-        [](const SystemSnapshot& snapshot) { return iphlp::EncodeNetworkParams(snapshot.params); });
+    return params_.Answer(buffer, size, shared_, SharedSnapshot::kParams,
+                          [](const SystemSnapshot& snapshot) -> Encoded {
+                            return iphlp::EncodeNetworkParams(snapshot.params);
+                          });
   }
 
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
-    return adapters_.Answer(
-        buffer, size, shared_, SharedSnapshot::kAdapters,
-        [](const SystemSnapshot& snapshot) { return iphlp::EncodeAdapters(snapshot.adapters); });
+    return adapters_.Answer(buffer, size, shared_, SharedSnapshot::kAdapters,
+                            [](const SystemSnapshot& snapshot) -> Encoded {
+                              if (snapshot.adaptersFailure != 0) {
+                                return snapshot.adaptersFailure;
+                              }
+                              return iphlp::EncodeAdapters(snapshot.adapters);
+                            });
   }
 
  private:

@@ -45,6 +45,11 @@ wait_gone() {
   timeout 5 sh -c 'while xwininfo -id "$0" 2>/dev/null | grep -q IsViewable; do sleep 0.05; done' \
     "$1" || fail "box $1 stayed open after Enter"
 }
+# Waits until window $1 has the focus, as the window manager reports it.
+wait_active() {
+  timeout 5 sh -c 'until xprop -root _NET_ACTIVE_WINDOW | grep -q "$0\$"; do sleep 0.05; done' \
+    "$(printf 0x%x "$1")" || fail "window $1 did not get the focus"
+}
 # The colour of the screen's pixel at client coordinates X Y, as #RRGGBB.
 pixel() { screen_pixel $((left + $1)) $((top + $2)); }
 # Whether Picture1 is shown: the top-left pixel of its interior is the bitmap's dark red corner
@@ -80,9 +85,10 @@ off_centre=$(((1024 - width) / 2 - left))
 sleep 0.5
 # The empty Text1's background, inside its frame.
 text_box_background=$(pixel 20 380)
+xdotool windowactivate --sync "$form"
+wait_active "$form"
 shot 1-before-press
-
-xdotool windowactivate --sync "$form" key Return
+xdotool key Return
 
 # The report: each box closed with Enter as soon as it shows, until Picture1 appears, which
 # means the report is over and the pause has begun.
@@ -121,6 +127,7 @@ while true; do
   box=$(next_box 1)
 done
 echo "report: $boxes boxes, the first $first_width px wide, its title bar read '$title_read'"
+wait_active "$form"
 shot 3-pause
 # The disabled Text2, left of its centred text, keeps the text box background.
 [ "$(pixel 22 293)" = "$text_box_background" ] ||

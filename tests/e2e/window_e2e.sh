@@ -57,17 +57,17 @@ pixel() { screen_pixel $((left + $1)) $((top + $2)); }
 picture_shown() { [ "$(pixel 418 106)" = '#800000' ]; }
 # Screenshot of the main window's area of the screen, its frame and a box in front of it included.
 shot() {
-  local size=$((width + frame[0] + frame[1]))x$((height + frame[2] + frame[3]))
-  import -window root -crop "$size+$((left - frame[0]))+$((top - frame[2]))" +repage "$shots/$1.png"
+  local size=$((width + frame_left + frame_right))x$((height + frame_top + frame_bottom))
+  import -window root -crop "$size+$((left - frame_left))+$((top - frame_top))" +repage \
+    "$shots/$1.png"
 }
 # The title bar of window $1 (above its client area, inside the frame's border), scaled up for
 # tesseract, as the text it reads.
 title_bar_text() {
-  local x y w h bar
-  read -r x y w h <<<"$(client_area "$1")"
-  read -ra bar <<<"$(frame_extents "$1")"
-  import -window root -crop "${w}x$((bar[2] - bar[0]))+$x+$((y - bar[2] + bar[0]))" +repage \
-    png:- | convert - -scale 400% "$work/title.png"
+  local x y w border bar _
+  read -r x y w _ border _ bar _ <<<"$(window_geometry "$1")"
+  import -window root -crop "${w}x$((bar - border))+$x+$((y - bar + border))" +repage png:- |
+    convert - -scale 400% "$work/title.png"
   tesseract "$work/title.png" stdout --psm 7 2>/dev/null
 }
 
@@ -76,8 +76,8 @@ app_pid=$!
 
 form=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' | head -n1) ||
   fail "the window Form1 did not appear"
-read -r left top width height <<<"$(client_area "$form")"
-read -ra frame <<<"$(frame_extents "$form")"
+read -r left top width height frame_left frame_right frame_top frame_bottom \
+  <<<"$(window_geometry "$form")"
 echo "Form1: ${width}x${height} at ${left},${top}"
 [ "$width" = 677 ] && [ "$height" = 406 ] || fail "client area ${width}x${height}, not 677x406"
 off_centre=$(((1024 - width) / 2 - left))
@@ -99,9 +99,7 @@ box=$(next_box 10)
 [ -n "$box" ] || fail "no box appeared after Return"
 # Read once the window manager has drawn the title bar.
 for _ in 1 2 3 4 5; do
-  sleep 0.3
-  title_read=$(title_bar_text "$box")
-  [[ "$title_read" == *VELKOR_NX* ]] && break
+  sleep 0.3 && title_read=$(title_bar_text "$box") && [[ "$title_read" == *VELKOR_NX* ]] && break
 done
 [[ "$title_read" == *VELKOR_NX* ]] || fail "the box's title bar reads '$title_read', not VELKOR_NX"
 first_width=
@@ -144,9 +142,8 @@ shot 4-closing-box
 [ "$pause_cpu" -lt 500 ] || fail "the pause used $pause_cpu ms of processor"
 
 # Closed with the button at the right end of its title bar (openbox's layout ends with close).
-read -r x y w h <<<"$(client_area "$box")"
-read -ra bar <<<"$(frame_extents "$box")"
-xdotool mousemove $((x + w - bar[2] / 2)) $((y - bar[2] / 2)) click 1
+read -r x y w _ _ _ bar _ <<<"$(window_geometry "$box")"
+xdotool mousemove $((x + w - bar / 2)) $((y - bar / 2)) click 1
 status=0
 timeout 10 tail --pid="$app_pid" -f /dev/null ||
   fail "the program did not end after the closing box's close button"

@@ -5,9 +5,9 @@
 #                                the display ends with the calling shell (stop_virtual_display)
 #   start_window_manager         starts openbox on that display, as a desktop frames windows;
 #                                skips where it cannot start
-#   client_area WINDOW           its left, top, width and height on the screen (xdotool's
-#                                position counts a window manager's frame twice)
-#   frame_extents WINDOW         the frame's left, right, top and bottom widths around WINDOW
+#   window_geometry WINDOW       its client area's left, top, width and height on the screen
+#                                (xdotool's position counts a window manager's frame twice), then
+#                                its frame's left, right, top and bottom widths
 #   screen_pixel X Y             the colour of the screen at X Y, as #RRGGBB
 #   cpu_ticks PID...             the processor time the processes have used, in clock ticks
 
@@ -62,17 +62,15 @@ start_window_manager() {
   skip "openbox could not take the virtual display within 5 s"
 }
 
-client_area() {
+window_geometry() {
   xwininfo -id "$1" | awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
-    /^ *Width/ { w = $2 } /^ *Height/ { h = $2 } END { print x + 0, y + 0, w + 0, h + 0 }'
-}
-
-frame_extents() {
+    /^ *Width/ { w = $2 } /^ *Height/ { h = $2 } END { printf "%d %d %d %d ", x, y, w, h }'
   xprop -id "$1" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ,
 }
 
 stop_virtual_display() {
-  [ -n "$WINDOW_MANAGER_PID" ] && kill "$WINDOW_MANAGER_PID" 2>/dev/null
+  # It may have ended already; the display must still end.
+  [ -z "$WINDOW_MANAGER_PID" ] || kill "$WINDOW_MANAGER_PID" 2>/dev/null || true
   WINDOW_MANAGER_PID=
   [ -n "$VIRTUAL_DISPLAY_PID" ] && kill "$VIRTUAL_DISPLAY_PID" 2>/dev/null
   VIRTUAL_DISPLAY_PID=

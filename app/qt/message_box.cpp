@@ -14,8 +14,8 @@
 namespace addrvue::qt {
 namespace {
 
-// A dialog's title bar: the title and a close button, no minimise or maximise.
-// Closing it with that button counts as OK, the box's only button.
+// A dialog's title bar: the title and a close button (Qt adds the system menu that carries it), no
+// minimise or maximise. Closing it with that button counts as OK, the box's only button.
 constexpr Qt::WindowFlags kBoxFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
                                       Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                       Qt::WindowCloseButtonHint;

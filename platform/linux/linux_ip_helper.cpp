@@ -69,22 +69,23 @@ class QueryState {
 
 class LinuxIpHelper final : public iphlp::OffsetIpHelper {
  public:
-  explicit LinuxIpHelper(std::function<SystemSnapshot()> take) : shared_(std::move(take)) {}
+  LinuxIpHelper(std::function<SystemSnapshot()> take, const iphlp::layout::RecordLayout& layout)
+      : OffsetIpHelper(layout), shared_(std::move(take)) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
     return params_.Answer(buffer, size, shared_, SharedSnapshot::kParams,
-                          [](const SystemSnapshot& snapshot) -> Encoded {
-                            return iphlp::EncodeNetworkParams(snapshot.params);
+                          [this](const SystemSnapshot& snapshot) -> Encoded {
+                            return iphlp::EncodeNetworkParams(snapshot.params, Layout());
                           });
   }
 
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
     return adapters_.Answer(buffer, size, shared_, SharedSnapshot::kAdapters,
-                            [](const SystemSnapshot& snapshot) -> Encoded {
+                            [this](const SystemSnapshot& snapshot) -> Encoded {
                               if (snapshot.adaptersFailure != 0) {
                                 return snapshot.adaptersFailure;
                               }
-                              return iphlp::EncodeAdapters(snapshot.adapters);
+                              return iphlp::EncodeAdapters(snapshot.adapters, Layout());
                             });
   }
 
@@ -96,8 +97,9 @@ class LinuxIpHelper final : public iphlp::OffsetIpHelper {
 
 }  // namespace
 
-std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(std::function<SystemSnapshot()> takeSnapshot) {
-  return std::make_unique<LinuxIpHelper>(std::move(takeSnapshot));
+std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(std::function<SystemSnapshot()> takeSnapshot,
+                                                  const iphlp::layout::RecordLayout& layout) {
+  return std::make_unique<LinuxIpHelper>(std::move(takeSnapshot), layout);
 }
 
 }  // namespace addrvue::linux_source

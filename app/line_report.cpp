@@ -25,7 +25,8 @@ void LineReport::Write(std::u16string_view text) {
   last_ = text;
   const std::string quoted =
       nlohmann::json(ToUtf8(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-  out_ << std::string_view(quoted).substr(1, quoted.size() - 2) << '\n';
+  out_.append(quoted, 1, quoted.size() - 2);
+  out_ += '\n';
 }
 
 }  // namespace addrvue

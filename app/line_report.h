@@ -2,7 +2,6 @@
 // --print. It is driven by the same report walk as the window's boxes.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -17,7 +16,7 @@ namespace addrvue {
 // control character in a text keeps it on one line.
 class LineReport final : public ReportWindow {
  public:
-  explicit LineReport(std::ostream& out) : out_(out) {}
+  explicit LineReport(std::string& out) : out_(out) {}
 
   // Whether a query failed; its failure text was the last line.
   [[nodiscard]] bool QueryFailed() const { return queryFailed_; }
@@ -32,7 +31,7 @@ class LineReport final : public ReportWindow {
  private:
   void Write(std::u16string_view text);
 
-  std::ostream& out_;
+  std::string& out_;
   std::u16string last_;
   bool queryFailed_ = false;
 };

@@ -9,17 +9,17 @@
 namespace addrvue {
 
 int RunWithoutWindow(const cli::Choice& choice, iphlp::IpHelper& ipHelper,
-                     const DateNames& dateNames, std::ostream& out, std::ostream& err) {
+                     const DateNames& dateNames, std::string& out, std::string& err) {
   if (!choice.error.empty()) {
-    err << ToUtf8(layout::kExecutableName) << ": " << choice.error << "\n" << cli::UsageText();
+    err = ToUtf8(layout::kExecutableName) + ": " + choice.error + "\n" + cli::UsageText();
     return kExitUsage;
   }
   switch (choice.mode) {
     case cli::Mode::Help:
-      out << cli::UsageText();
+      out = cli::UsageText();
       return kExitDone;
     case cli::Mode::Version:
-      out << cli::VersionText();
+      out = cli::VersionText();
       return kExitDone;
     case cli::Mode::Print: {
       LineReport lines(out);
@@ -28,7 +28,7 @@ int RunWithoutWindow(const cli::Choice& choice, iphlp::IpHelper& ipHelper,
     }
     case cli::Mode::Json: {
       const nlohmann::ordered_json document = RecordsDocument(ipHelper);
-      out << document.dump(2) << "\n";
+      out = document.dump(2) + "\n";
       return document.at("error").is_null() ? kExitDone : kExitQueryFailed;
     }
     case cli::Mode::Window:

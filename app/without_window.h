@@ -2,7 +2,7 @@
 // --version, and the report as lines (--print) or as JSON (--json).
 #pragma once
 
-#include <ostream>
+#include <string>
 
 #include "app/command_line.h"
 #include "platform/date_names.h"
@@ -15,9 +15,10 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitQueryFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// Runs a choice other than the window and returns the exit status: a command line that cannot be
-// followed writes its error and the usage to `err`.
+// Runs a choice other than the window and returns the exit status; what it writes to standard
+// output goes to `out`. A command line that cannot be followed puts its error and the usage in
+// `err`.
 int RunWithoutWindow(const cli::Choice& choice, iphlp::IpHelper& ipHelper,
-                     const DateNames& dateNames, std::ostream& out, std::ostream& err);
+                     const DateNames& dateNames, std::string& out, std::string& err);
 
 }  // namespace addrvue

@@ -41,5 +41,10 @@ int main(int argc, char** argv) {
   const QCoreApplication application(argc, argv);
   const auto ipHelper = iphlp::SystemIpHelper();
   const auto dateNames = addrvue::UserDateNames();
-  return addrvue::RunWithoutWindow(choice, *ipHelper, *dateNames, std::cout, std::cerr);
+  std::string out;
+  std::string err;
+  const int status = addrvue::RunWithoutWindow(choice, *ipHelper, *dateNames, out, err);
+  std::cout << out << std::flush;
+  std::cerr << err;
+  return status;
 }

@@ -79,9 +79,14 @@ Choice Parse(std::span<const std::string> arguments) {
              (option.mode == Mode::Help && argument == "/?");
     });
     if (named == kOptions.end()) {
-      const bool isOption = argument.starts_with("-") || argument.starts_with("/");
+      // Named as the Linux parser names it: without its dashes.
+      if (argument.starts_with("-")) {
+        const std::size_t name = std::min(argument.find_first_not_of('-'), argument.size());
+        return {Mode::Window, "Unknown option '" + argument.substr(name) + "'."};
+      }
       return {Mode::Window,
-              (isOption ? "Unknown option '" : "Unexpected argument '") + argument + "'."};
+              (argument.starts_with("/") ? "Unknown option '" : "Unexpected argument '") +
+                  argument + "'."};
     }
     given.push_back(named->mode);
   }

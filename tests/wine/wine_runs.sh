@@ -8,6 +8,9 @@
 #       equal the Linux report's (tests/fixtures/expected), but for the Next the third host item
 #       shows. Some runs press Command1 from the keyboard, one closes the window during the
 #       press; one more, first and alone, runs at 144 DPI and closes the window before the press.
+#   options PREFIX BUILD OUT
+#       the options without a window: --print and --json on a fixture, a failing query, /? and an
+#       unknown option, their output redirected to files.
 #   own PREFIX BUILD OUT
 #       one run on Wine's own IP Helper in a network namespace set up here, pressed with Space:
 #       its transcript must be own_ip_helper.jsonl. Alone on its display, it checks the focus,
@@ -69,6 +72,38 @@ cp "$build/QUIRNEL_ADDRVUE.exe" "$out/app/" || { echo "FAIL: build the windows p
 # Z:\the\unix\path, as a Windows program sees it.
 windows_path() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
 app=$(windows_path "$out/app/QUIRNEL_ADDRVUE.exe")
+
+# options: no window, output redirected to files. --print and --json answered by the stand-in
+# iphlpapi.dll (print_three_dns_two_adapters.txt holds the Linux build's --print of that fixture),
+# a failing query, /? and an unknown option.
+if [ "$command" = options ]; then
+  cp "$build/tests/wine/standin/iphlpapi.dll" "$out/app/"
+  export WINEDLLOVERRIDES=iphlpapi=n,b
+  unset DISPLAY
+  failed=0
+  # run FIXTURE OUTPUT ARGUMENT...: the program's standard output (CRs dropped) into OUTPUT and its
+  # standard error into OUTPUT.err; prints the exit status.
+  run() {
+    local status=0
+    ADDRVUE_FIXTURE=$1 wine "$app" "${@:3}" >"$out/$2" 2>"$out/$2.err" || status=$?
+    sed -i 's/\r$//' "$out/$2" "$out/$2.err"
+    echo "$status"
+  }
+  expect() { [ "$2" = "$3" ] || { echo "FAIL $1: $(printf '%q' "$3")"; failed=1; }; }
+  next_as_word() { sed -E 's/^[1-9][0-9]*$/Next/' "$1"; }
+  expect "--print status" 0 "$(run three_dns_two_adapters print --print)"
+  diff <(next_as_word "$here/print_three_dns_two_adapters.txt") <(next_as_word "$out/print") ||
+    { echo "FAIL: --print differs (< expected, > printed)"; failed=1; }
+  expect "--json status" 0 "$(run three_dns_two_adapters json --json)"
+  expect "--json" "2 3 None" "$(/usr/bin/python3 -c 'import json, sys; d = json.load(sys.stdin)
+print(len(d["adapters"]), len(d["host"]["DnsServerList"]), d["error"])' <"$out/json")"
+  expect "a failing query's status" 1 "$(run adapters_sizing_87 failure --print)"
+  expect "a failing query's text" "GetAdaptersInfo sizing failed with error 87" "$(tail -n1 "$out/failure")"
+  expect "/?" "0 Usage: QUIRNEL_ADDRVUE [OPTION]" "$(run "" help '/?') $(head -n1 "$out/help")"
+  expect "--bogus" "2 QUIRNEL_ADDRVUE: Unknown option 'bogus'." "$(run "" bogus --bogus) $(head -n1 "$out/bogus.err")"
+  [ "$failed" -ne 0 ] || echo "ok   options"
+  exit "$failed"
+fi
 
 # drive NAME DRIVER_OPTION...: one run in the background; the transcript goes to OUT/NAME.jsonl
 # and the driver's notes to OUT/NAME.err.
@@ -133,7 +168,7 @@ if [ "$command" = fixtures ]; then
   exit "$failed"
 fi
 
-[ "$command" = own ] || { echo "usage: wine_runs.sh prefix|cleanup|fixtures|own ..."; exit 2; }
+[ "$command" = own ] || { echo "usage: wine_runs.sh prefix|cleanup|fixtures|options|own ..."; exit 2; }
 [ "$(id -u)" -eq 0 ] || skip "needs root to create network namespaces"
 command -v ip >/dev/null && command -v unshare >/dev/null || skip "needs iproute2 and unshare"
 # One Ethernet link (a veth pair with both ends inside) with an address, a mask and a gateway.

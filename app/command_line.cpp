@@ -73,7 +73,7 @@ Choice Choose(const std::vector<Mode>& given) {
 Choice Parse(std::span<const std::string> arguments) {
   std::vector<Mode> given;
   for (const std::string& argument : arguments) {
-    const auto named = std::ranges::find_if(kOptions, [&](const Option& option) {
+    const auto* const named = std::ranges::find_if(kOptions, [&](const Option& option) {
       return argument == "--" + std::string(option.longName) ||
              (!option.shortName.empty() && argument == "-" + std::string(option.shortName)) ||
              (option.mode == Mode::Help && argument == "/?");

@@ -37,8 +37,8 @@ std::string OptionEntry(const Option& option) {
 std::string ManPage() {
   const std::string name = ToUtf8(layout::kExecutableName);
   const std::string title = ToUtf8(layout::kApplicationTitle);
-  std::string page = ".TH " + name + " 1 \"\" \"" + name + " " + ADDRVUE_VERSION +
-                     "\" \"User Commands\"\n.SH NAME\n" + name +
+  std::string page = ".TH " + name + R"( 1 "" ")" + name + " " + ADDRVUE_VERSION +
+                     R"(" "User Commands")" + "\n.SH NAME\n" + name +
                      " \\- show this machine's IP configuration\n.SH SYNOPSIS\n.B " + name +
                      "\n[\\fIOPTION\\fR]\n.SH DESCRIPTION\n" + title + " " + Roff(Description()) +
                      "\n.PP\nWith no option it opens its window: one press of its button shows "

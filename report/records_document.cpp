@@ -1,8 +1,6 @@
 #include "report/records_document.h"
 
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,6 +16,12 @@ namespace {
 namespace L = iphlp::layout;
 using json = nlohmann::ordered_json;
 
+// A number in decimal, with leading zeros to `width` digits.
+std::string Digits(std::int64_t value, std::size_t width) {
+  std::string digits = std::to_string(value);
+  return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+}
+
 // A text field as a display shows it, in UTF-8.
 template <std::size_t Width>
 std::string Text(const TextField<Width>& field) {
@@ -27,7 +31,7 @@ std::string Text(const TextField<Width>& field) {
 // Notes the text of a failed query's box; the document shows nothing else.
 class FailureNote final : public ReportWindow {
  public:
-  json text;
+  std::string text;
 
  protected:
   void ReplaceCaption(std::u16string_view /*text*/) override {}
@@ -125,7 +129,9 @@ json RecordsDocument(iphlp::IpHelper& ipHelper) {
       document["adapters"] = Adapters(RecordReader(*adapters, ipHelper));
     }
   }
-  document["error"] = failure.text;
+  if (!failure.text.empty()) {
+    document["error"] = failure.text;
+  }
   return document;
 }
 
@@ -138,13 +144,10 @@ json LeaseTime(std::int64_t seconds, bool dhcpEnabled) {
   const auto day = floor<days>(time);
   const year_month_day date(day);
   const hh_mm_ss clock(time - day);
-  std::array<char, 32> text{};
-  std::snprintf(text.data(), text.size(), "%04d-%02u-%02uT%02d:%02d:%02dZ",
-                static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
-                static_cast<int>(clock.minutes().count()),
-                static_cast<int>(clock.seconds().count()));
-  return text.data();
+  return Digits(static_cast<int>(date.year()), 4) + "-" +
+         Digits(static_cast<unsigned>(date.month()), 2) + "-" +
+         Digits(static_cast<unsigned>(date.day()), 2) + "T" + Digits(clock.hours().count(), 2) +
+         ":" + Digits(clock.minutes().count(), 2) + ":" + Digits(clock.seconds().count(), 2) + "Z";
 }
 
 }  // namespace addrvue

@@ -45,7 +45,8 @@ void QueryPair(benchmark::State& state) {
     adapterBytes = adapters.size();
     benchmark::DoNotOptimize(adapters.data());
   }
-  state.counters["adapters"] = static_cast<double>(adapterBytes / iphlp::layout::adapter::kSize);
+  state.counters["adapters"] =
+      static_cast<double>(adapterBytes / iphlp::layout::k32Bit.adapter.Size);
 }
 BENCHMARK(QueryPair)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -1,5 +1,6 @@
 // Runs the whole report on result buffers of arbitrary bytes, sizes, result codes and Next
-// references. Any read outside a buffer, leak or endless walk is a finding.
+// references, in either record layout (chosen by one input byte). Any read outside a buffer, leak
+// or endless walk is a finding.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -34,11 +35,14 @@ FuzzedAnswer PickAnswer(FuzzedDataProvider& data) {
   return answer;
 }
 
-// Answers each query with fuzzed codes and bytes; Next references are offsets, as on Linux.
+// Answers each query with fuzzed codes and bytes in the 32-bit or the 64-bit layout; Next
+// references are offsets, as on Linux.
 class FuzzedIpHelper final : public iphlp::OffsetIpHelper {
  public:
   explicit FuzzedIpHelper(FuzzedDataProvider& data)
-      : params_(PickAnswer(data)), adapters_(PickAnswer(data)) {}
+      : OffsetIpHelper(data.ConsumeBool() ? iphlp::layout::k64Bit : iphlp::layout::k32Bit),
+        params_(PickAnswer(data)),
+        adapters_(PickAnswer(data)) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
     return Answer(params_, buffer, size);

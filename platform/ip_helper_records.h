@@ -1,6 +1,6 @@
-// Plain descriptions of what the two queries answer, before they are written in the platform's
-// 32-bit layout. Texts are bytes of the platform's single-byte text; a text longer than its field
-// is cut so that the field keeps a terminating NUL.
+// Plain descriptions of what the two queries answer, before they are written in a record layout.
+// Texts are the bytes their fields get: UTF-8 from the Linux source; a text longer than its field
+// is cut at a character boundary so that the field keeps a terminating NUL.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +40,8 @@ struct AdapterInfo {
   std::uint32_t HaveWins = 0;
   AddrString PrimaryWinsServer;
   AddrString SecondaryWinsServer;
-  std::int32_t LeaseObtained = 0;
-  std::int32_t LeaseExpires = 0;
+  std::int64_t LeaseObtained = 0;  // seconds since 1970, as time_t
+  std::int64_t LeaseExpires = 0;
 };
 
 }  // namespace iphlp

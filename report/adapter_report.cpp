@@ -78,10 +78,11 @@ class AdapterItems {
     form_.MsgBox(u" ");
 
     if (adapter.IpAddressList.Next != 0) {
-      WalkList(adapter.IpAddressList, L::adapter::IpAddressList, [this](const AddrStringRecord& n) {
-        form_.MsgBox(Join(u"IP Address: ", Whole(n.IpAddress)));
-        form_.MsgBox(Join(u"Subnet Mask: ", Whole(n.IpMask)));
-      });
+      WalkList(adapter.IpAddressList, reader_.Layout().adapter.IpAddressList,
+               [this](const AddrStringRecord& n) {
+                 form_.MsgBox(Join(u"IP Address: ", Whole(n.IpAddress)));
+                 form_.MsgBox(Join(u"Subnet Mask: ", Whole(n.IpMask)));
+               });
     }
   }
 
@@ -92,9 +93,10 @@ class AdapterItems {
     form_.MsgBox(u"");
 
     if (adapter.GatewayList.Next != 0) {
-      WalkList(adapter.GatewayList, L::adapter::GatewayList, [this](const AddrStringRecord& n) {
-        form_.MsgBox(Join(u"IP Address: ", Whole(n.IpAddress)));
-      });
+      WalkList(adapter.GatewayList, reader_.Layout().adapter.GatewayList,
+               [this](const AddrStringRecord& n) {
+                 form_.MsgBox(Join(u"IP Address: ", Whole(n.IpAddress)));
+               });
     }
   }
 
@@ -118,8 +120,8 @@ class AdapterItems {
   // node included; each further node is copied over the embedded one before it is shown.
   template <typename ShowNode>
   void WalkList(AddrStringRecord& list, std::size_t listField, ShowNode showNode) {
-    ChainWalk walk(reader_, L::addr::kSize, recordOffset_ + listField);
-    std::int32_t nodeAddress = list.Next;
+    ChainWalk walk(reader_, reader_.Layout().addr.Size, recordOffset_ + listField);
+    Reference nodeAddress = list.Next;
     while (nodeAddress != 0) {
       const AddrStringRecord node = list;
       showNode(node);
@@ -144,7 +146,7 @@ class AdapterItems {
 }  // namespace
 
 void ReportAdapters(const RecordReader& reader, ReportWindow& form, const DateNames& dateNames) {
-  ChainWalk walk(reader, L::adapter::kSize, 0);
+  ChainWalk walk(reader, reader.Layout().adapter.Size, 0);
   std::size_t offset = 0;
   AdapterInfoRecord current = reader.FirstAdapter();
   while (true) {

@@ -47,7 +47,7 @@ CivilDate CivilFromDays(std::int64_t days) {
 
 }  // namespace
 
-std::u16string SignedDecimal(std::int32_t value) {
+std::u16string SignedDecimal(std::int64_t value) {
   return Digits(value, 1);
 }
 
@@ -68,7 +68,7 @@ std::u16string HardwareAddressText(std::int32_t length, const std::array<std::ui
   return text;
 }
 
-std::u16string LeaseDateText(std::int32_t seconds, const DateNames& names) {
+std::u16string LeaseDateText(std::int64_t seconds, const DateNames& names) {
   constexpr std::int64_t kSecondsPerDay = 86400;
   const std::int64_t total = seconds;
   std::int64_t days = total / kSecondsPerDay;

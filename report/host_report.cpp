@@ -11,8 +11,9 @@ namespace {
 namespace L = iphlp::layout;
 
 void ReportDnsServers(const RecordReader& reader, const FixedInfoRecord& info, ReportWindow& form) {
-  ChainWalk walk(reader, L::addr::kSize, L::fixed::DnsServerList);
-  std::int32_t nodeAddress = info.DnsServerList.Next;
+  const L::RecordLayout& layout = reader.Layout();
+  ChainWalk walk(reader, layout.addr.Size, layout.fixed.DnsServerList);
+  Reference nodeAddress = info.DnsServerList.Next;
   while (nodeAddress != 0) {
     const auto offset = walk.Follow(nodeAddress);
     if (!offset) {
@@ -58,6 +59,7 @@ void ReportHost(const RecordReader& reader, ReportWindow& form) {
   Step(form, Join(u"DNS СЕРВИС---:  ", Whole(info.DnsServerList.IpAddress)));
   form.SetLabelCaption(ReportLabel::Label3, Whole(info.DnsServerList.IpAddress));
 
+  // The reference itself, as a signed number at the layout's pointer width.
   Step(form, SignedDecimal(info.DnsServerList.Next));
   ReportDnsServers(reader, info, form);
   ReportNodeType(info.NodeType, form);

@@ -2,39 +2,67 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <string>
 
 namespace addrvue {
 namespace {
 
 namespace L = iphlp::layout;
 
-// A record's bytes in the platform's layout, decoded field by field.
-class Image {
+// One record's bytes, copied out of the buffer as far as it reaches; the rest stays zero.
+class RecordCopy {
  public:
-  Image(std::span<const std::byte> bytes, const iphlp::AnsiCodePage& codePage)
-      : bytes_(bytes), codePage_(codePage) {}
-
-  [[nodiscard]] std::int32_t I32(std::size_t at) const {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-      value |= static_cast<std::uint32_t>(bytes_[at + i]) << (8 * i);
-    }
-    return static_cast<std::int32_t>(value);
+  RecordCopy(std::span<const std::byte> from, std::size_t size) : size_(std::min(size, kMost)) {
+    std::copy_n(from.begin(), std::min(from.size(), size_), bytes_.begin());
   }
 
+  [[nodiscard]] std::span<const std::byte> Bytes() const { return std::span(bytes_).first(size_); }
+
+ private:
+  static constexpr std::size_t kMost = L::kLargestRecord;
+  std::array<std::byte, kMost> bytes_{};
+  std::size_t size_;
+};
+
+// A record's bytes in the writer's layout, decoded field by field.
+class Image {
+ public:
+  Image(const RecordCopy& copy, const L::RecordLayout& layout, const iphlp::TextDecoder& text)
+      : bytes_(copy.Bytes()), layout_(layout), text_(text) {}
+
+  // A little-endian signed integer of 4 or 8 bytes, sign-extended.
+  [[nodiscard]] std::int64_t Signed(std::size_t at, std::size_t width) const {
+    const auto field = bytes_.subspan(at, width);
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < width; ++i) {
+      value |= static_cast<std::uint64_t>(field[i]) << (8 * i);
+    }
+    const std::size_t unused = 64 - 8 * width;
+    return static_cast<std::int64_t>(value << unused) >> unused;
+  }
+
+  [[nodiscard]] std::int32_t I32(std::size_t at) const {
+    return static_cast<std::int32_t>(Signed(at, 4));
+  }
+  [[nodiscard]] Reference Ref(std::size_t at) const { return Signed(at, layout_.pointerWidth); }
+  [[nodiscard]] std::int64_t Time(std::size_t at) const { return Signed(at, layout_.timeWidth); }
+
+  // The field's bytes up to its first NUL, decoded whole; the rest of the field is NUL.
   template <std::size_t Width>
   void Text(std::size_t at, TextField<Width>& field) const {
-    for (std::size_t i = 0; i < Width; ++i) {
-      field[i] = codePage_[static_cast<std::uint8_t>(bytes_[at + i])];
-    }
+    const auto bytes = bytes_.subspan(at, Width);
+    const auto end = std::find(bytes.begin(), bytes.end(), std::byte{0});
+    const std::u16string text =
+        text_.Decode(bytes.first(static_cast<std::size_t>(end - bytes.begin())));
+    field.fill(u'\0');
+    std::copy_n(text.begin(), std::min(text.size(), Width), field.begin());
   }
 
   void Node(std::size_t at, AddrStringRecord& node) const {
-    node.Next = I32(at + L::addr::Next);
-    Text(at + L::addr::IpAddress, node.IpAddress);
-    Text(at + L::addr::IpMask, node.IpMask);
-    node.Context = I32(at + L::addr::Context);
+    node.Next = Ref(at + layout_.addr.Next);
+    Text(at + layout_.addr.IpAddress, node.IpAddress);
+    Text(at + layout_.addr.IpMask, node.IpMask);
+    node.Context = I32(at + layout_.addr.Context);
   }
 
   [[nodiscard]] std::uint8_t Byte(std::size_t at) const {
@@ -43,80 +71,73 @@ class Image {
 
  private:
   std::span<const std::byte> bytes_;
-  const iphlp::AnsiCodePage& codePage_;
+  const L::RecordLayout& layout_;
+  const iphlp::TextDecoder& text_;
 };
 
-// Copies up to Size bytes from `from` into a zeroed record image; bytes beyond the source stay 0.
-template <std::size_t Size>
-std::array<std::byte, Size> CopyImage(std::span<const std::byte> from) {
-  std::array<std::byte, Size> image{};
-  const std::size_t n = std::min(from.size(), Size);
-  std::copy_n(from.begin(), n, image.begin());
-  return image;
-}
-
-FixedInfoRecord DecodeFixedInfo(std::span<const std::byte> source,
-                                const iphlp::AnsiCodePage& codePage) {
-  const auto bytes = CopyImage<L::fixed::kSize>(source);
-  const Image image(bytes, codePage);
+FixedInfoRecord DecodeFixedInfo(const Image& image, const L::FixedInfoFields& at) {
   FixedInfoRecord r;
-  image.Text(L::fixed::HostName, r.HostName);
-  image.Text(L::fixed::DomainName, r.DomainName);
-  r.CurrentDnsServer = image.I32(L::fixed::CurrentDnsServer);
-  image.Node(L::fixed::DnsServerList, r.DnsServerList);
-  r.NodeType = image.I32(L::fixed::NodeType);
-  image.Text(L::fixed::ScopeId, r.ScopeId);
-  r.EnableRouting = image.I32(L::fixed::EnableRouting);
-  r.EnableProxy = image.I32(L::fixed::EnableProxy);
-  r.EnableDns = image.I32(L::fixed::EnableDns);
+  image.Text(at.HostName, r.HostName);
+  image.Text(at.DomainName, r.DomainName);
+  r.CurrentDnsServer = image.Ref(at.CurrentDnsServer);
+  image.Node(at.DnsServerList, r.DnsServerList);
+  r.NodeType = image.I32(at.NodeType);
+  image.Text(at.ScopeId, r.ScopeId);
+  r.EnableRouting = image.I32(at.EnableRouting);
+  r.EnableProxy = image.I32(at.EnableProxy);
+  r.EnableDns = image.I32(at.EnableDns);
   return r;
 }
 
-AdapterInfoRecord DecodeAdapter(std::span<const std::byte> source,
-                                const iphlp::AnsiCodePage& codePage) {
-  const auto bytes = CopyImage<L::adapter::kSize>(source);
-  const Image image(bytes, codePage);
+AdapterInfoRecord DecodeAdapter(const Image& image, const L::AdapterInfoFields& at) {
   AdapterInfoRecord r;
-  r.Next = image.I32(L::adapter::Next);
-  r.ComboIndex = image.I32(L::adapter::ComboIndex);
-  image.Text(L::adapter::AdapterName, r.AdapterName);
-  image.Text(L::adapter::Description, r.Description);
-  r.AddressLength = image.I32(L::adapter::AddressLength);
+  r.Next = image.Ref(at.Next);
+  r.ComboIndex = image.I32(at.ComboIndex);
+  image.Text(at.AdapterName, r.AdapterName);
+  image.Text(at.Description, r.Description);
+  r.AddressLength = image.I32(at.AddressLength);
   for (std::size_t i = 0; i < r.Address.size(); ++i) {
-    r.Address[i] = image.Byte(L::adapter::Address + i);
+    r.Address[i] = image.Byte(at.Address + i);
   }
-  r.Index = image.I32(L::adapter::Index);
-  r.Type = image.I32(L::adapter::Type);
-  r.DhcpEnabled = image.I32(L::adapter::DhcpEnabled);
-  r.CurrentIpAddress = image.I32(L::adapter::CurrentIpAddress);
-  image.Node(L::adapter::IpAddressList, r.IpAddressList);
-  image.Node(L::adapter::GatewayList, r.GatewayList);
-  image.Node(L::adapter::DhcpServer, r.DhcpServer);
-  r.HaveWins = image.I32(L::adapter::HaveWins);
-  image.Node(L::adapter::PrimaryWinsServer, r.PrimaryWinsServer);
-  image.Node(L::adapter::SecondaryWinsServer, r.SecondaryWinsServer);
-  r.LeaseObtained = image.I32(L::adapter::LeaseObtained);
-  r.LeaseExpires = image.I32(L::adapter::LeaseExpires);
+  r.Index = image.I32(at.Index);
+  r.Type = image.I32(at.Type);
+  r.DhcpEnabled = image.I32(at.DhcpEnabled);
+  r.CurrentIpAddress = image.Ref(at.CurrentIpAddress);
+  image.Node(at.IpAddressList, r.IpAddressList);
+  image.Node(at.GatewayList, r.GatewayList);
+  image.Node(at.DhcpServer, r.DhcpServer);
+  r.HaveWins = image.I32(at.HaveWins);
+  image.Node(at.PrimaryWinsServer, r.PrimaryWinsServer);
+  image.Node(at.SecondaryWinsServer, r.SecondaryWinsServer);
+  r.LeaseObtained = image.Time(at.LeaseObtained);
+  r.LeaseExpires = image.Time(at.LeaseExpires);
   return r;
+}
+
+// The reference's value as the unsigned pointer of the layout's width it was read from.
+std::uint64_t PointerBits(Reference reference, std::size_t width) {
+  const auto bits = static_cast<std::uint64_t>(reference);
+  return width >= 8 ? bits : bits & ((std::uint64_t{1} << (8 * width)) - 1);
 }
 
 }  // namespace
 
 FixedInfoRecord RecordReader::FirstFixedInfo() const {
-  return DecodeFixedInfo(buffer_, ipHelper_.TextCodePage());
+  const RecordCopy copy(buffer_, layout_.fixed.Size);
+  return DecodeFixedInfo(Image(copy, layout_, text_), layout_.fixed);
 }
 
 AdapterInfoRecord RecordReader::FirstAdapter() const {
-  return DecodeAdapter(buffer_, ipHelper_.TextCodePage());
+  return AdapterAt(0);
 }
 
-std::optional<std::size_t> RecordReader::Resolve(std::int32_t reference,
+std::optional<std::size_t> RecordReader::Resolve(Reference reference,
                                                  std::size_t recordSize) const {
   if (reference == 0) {
     return std::nullopt;
   }
   const auto offset =
-      ipHelper_.OffsetOfReference(static_cast<std::uint32_t>(reference), buffer_.data());
+      references_.OffsetOfReference(PointerBits(reference, layout_.pointerWidth), buffer_.data());
   if (!offset || *offset > buffer_.size() || buffer_.size() - *offset < recordSize) {
     return std::nullopt;
   }
@@ -128,17 +149,18 @@ std::span<const std::byte> RecordReader::From(std::size_t offset) const {
 }
 
 AddrStringRecord RecordReader::NodeAt(std::size_t offset) const {
-  const auto bytes = CopyImage<L::addr::kSize>(From(offset));
+  const RecordCopy copy(From(offset), layout_.addr.Size);
   AddrStringRecord node;
-  Image(bytes, ipHelper_.TextCodePage()).Node(0, node);
+  Image(copy, layout_, text_).Node(0, node);
   return node;
 }
 
 AdapterInfoRecord RecordReader::AdapterAt(std::size_t offset) const {
-  return DecodeAdapter(From(offset), ipHelper_.TextCodePage());
+  const RecordCopy copy(From(offset), layout_.adapter.Size);
+  return DecodeAdapter(Image(copy, layout_, text_), layout_.adapter);
 }
 
-std::optional<std::size_t> ChainWalk::Follow(std::int32_t reference) {
+std::optional<std::size_t> ChainWalk::Follow(Reference reference) {
   const std::size_t mostSteps = reader_.Size() / recordSize_ + 1;
   if (visited_.size() > mostSteps) {
     return std::nullopt;

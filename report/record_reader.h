@@ -1,7 +1,7 @@
-// Brings platform records out of one result buffer into the report's mirrors. Every read stays
-// inside the buffer: the first record is copied as far as the buffer reaches (the rest of the
-// mirror stays zero), and a record or node reached through a Next reference is read only when it
-// lies whole inside the buffer.
+// Brings platform records out of one result buffer into the report's mirrors, in the record
+// layout the buffer's writer used. Every read stays inside the buffer: the first record is copied
+// as far as the buffer reaches (the rest of the mirror stays zero), and a record or node reached
+// through a Next reference is read only when it lies whole inside the buffer.
 #pragma once
 
 #include <cstddef>
@@ -17,27 +17,31 @@ namespace addrvue {
 
 class RecordReader {
  public:
-  RecordReader(std::span<const std::byte> buffer, const iphlp::IpHelper& ipHelper)
-      : buffer_(buffer), ipHelper_(ipHelper) {}
+  RecordReader(std::span<const std::byte> buffer, const iphlp::layout::RecordLayout& layout,
+               const iphlp::ReferenceResolver& references, const iphlp::TextDecoder& text)
+      : buffer_(buffer), layout_(layout), references_(references), text_(text) {}
 
   [[nodiscard]] FixedInfoRecord FirstFixedInfo() const;
   [[nodiscard]] AdapterInfoRecord FirstAdapter() const;
 
-  // The offset a non-zero Next reference leads to, when a whole record of recordSize bytes lies
-  // there inside the buffer.
-  [[nodiscard]] std::optional<std::size_t> Resolve(std::int32_t reference,
+  // The offset a non-zero reference leads to, when a whole record of recordSize bytes lies there
+  // inside the buffer.
+  [[nodiscard]] std::optional<std::size_t> Resolve(Reference reference,
                                                    std::size_t recordSize) const;
   // A record at an offset, as far as the buffer reaches (whole, when Resolve gave the offset).
   [[nodiscard]] AddrStringRecord NodeAt(std::size_t offset) const;
   [[nodiscard]] AdapterInfoRecord AdapterAt(std::size_t offset) const;
 
   [[nodiscard]] std::size_t Size() const { return buffer_.size(); }
+  [[nodiscard]] const iphlp::layout::RecordLayout& Layout() const { return layout_; }
 
  private:
   [[nodiscard]] std::span<const std::byte> From(std::size_t offset) const;
 
   std::span<const std::byte> buffer_;
-  const iphlp::IpHelper& ipHelper_;
+  const iphlp::layout::RecordLayout& layout_;
+  const iphlp::ReferenceResolver& references_;
+  const iphlp::TextDecoder& text_;
 };
 
 // Follows one chain of Next references through a buffer. It ends a chain at a reference that does
@@ -49,7 +53,7 @@ class ChainWalk {
       : reader_(reader), recordSize_(recordSize), visited_{firstOffset} {}
 
   // The offset of the next record, or nothing when the chain ends here.
-  std::optional<std::size_t> Follow(std::int32_t reference);
+  std::optional<std::size_t> Follow(Reference reference);
 
  private:
   const RecordReader& reader_;

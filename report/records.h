@@ -1,6 +1,8 @@
-// The report's own mirrors of the platform records. Fields keep the platform's names and order;
-// integers are signed 32-bit; each text field is as many characters wide as the platform field
-// has bytes, and holds the platform's text widened one character per byte, NULs included.
+// The report's own mirrors of the platform records, in either record layout. Fields keep the
+// platform's names and order; integers are signed 32-bit; references and lease times are signed
+// 64-bit, holding the field's value at the layout's width (sign-extended from 32 bits in the
+// 32-bit layout, never cut in the 64-bit one); each text field is as many characters wide as the
+// platform field has bytes, and holds the field's text decoded whole, then NULs.
 #pragma once
 
 #include <array>
@@ -12,6 +14,9 @@
 
 namespace addrvue {
 
+// A reference (Next, CurrentDnsServer, CurrentIpAddress): 0 ends a list.
+using Reference = std::int64_t;
+
 template <std::size_t Width>
 using TextField = std::array<char16_t, Width>;
 
@@ -22,7 +27,7 @@ std::u16string_view Whole(const TextField<Width>& field) {
 }
 
 struct AddrStringRecord {
-  std::int32_t Next = 0;
+  Reference Next = 0;
   TextField<iphlp::layout::kIpStringLen> IpAddress{};
   TextField<iphlp::layout::kIpStringLen> IpMask{};
   std::int32_t Context = 0;
@@ -31,7 +36,7 @@ struct AddrStringRecord {
 struct FixedInfoRecord {
   TextField<iphlp::layout::kMaxHostnameLen> HostName{};
   TextField<iphlp::layout::kMaxDomainNameLen> DomainName{};
-  std::int32_t CurrentDnsServer = 0;
+  Reference CurrentDnsServer = 0;
   AddrStringRecord DnsServerList;
   std::int32_t NodeType = 0;
   TextField<iphlp::layout::kMaxScopeIdLen> ScopeId{};
@@ -41,7 +46,7 @@ struct FixedInfoRecord {
 };
 
 struct AdapterInfoRecord {
-  std::int32_t Next = 0;
+  Reference Next = 0;
   std::int32_t ComboIndex = 0;
   TextField<iphlp::layout::kAdapterNameLen> AdapterName{};
   TextField<iphlp::layout::kAdapterDescriptionLen> Description{};
@@ -50,15 +55,15 @@ struct AdapterInfoRecord {
   std::int32_t Index = 0;
   std::int32_t Type = 0;
   std::int32_t DhcpEnabled = 0;
-  std::int32_t CurrentIpAddress = 0;
+  Reference CurrentIpAddress = 0;
   AddrStringRecord IpAddressList;
   AddrStringRecord GatewayList;
   AddrStringRecord DhcpServer;
   std::int32_t HaveWins = 0;
   AddrStringRecord PrimaryWinsServer;
   AddrStringRecord SecondaryWinsServer;
-  std::int32_t LeaseObtained = 0;
-  std::int32_t LeaseExpires = 0;
+  std::int64_t LeaseObtained = 0;
+  std::int64_t LeaseExpires = 0;
 };
 
 }  // namespace addrvue

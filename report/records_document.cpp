@@ -13,7 +13,6 @@
 namespace addrvue {
 namespace {
 
-namespace L = iphlp::layout;
 using json = nlohmann::ordered_json;
 
 // A number in decimal, with leading zeros to `width` digits.
@@ -45,7 +44,7 @@ class FailureNote final : public ReportWindow {
 std::vector<AddrStringRecord> Nodes(const RecordReader& reader, const AddrStringRecord& first,
                                     std::size_t firstOffset) {
   std::vector<AddrStringRecord> nodes{first};
-  ChainWalk walk(reader, L::addr::kSize, firstOffset);
+  ChainWalk walk(reader, reader.Layout().addr.Size, firstOffset);
   for (auto next = first.Next; next != 0; next = nodes.back().Next) {
     const auto offset = walk.Follow(next);
     if (!offset) {
@@ -68,7 +67,8 @@ json Host(const RecordReader& reader) {
   const FixedInfoRecord info = reader.FirstFixedInfo();
   return {{"HostName", Text(info.HostName)},
           {"DomainName", Text(info.DomainName)},
-          {"DnsServerList", Addresses(Nodes(reader, info.DnsServerList, L::fixed::DnsServerList))},
+          {"DnsServerList",
+           Addresses(Nodes(reader, info.DnsServerList, reader.Layout().fixed.DnsServerList))},
           {"NodeType", info.NodeType},
           {"ScopeId", Text(info.ScopeId)},
           {"EnableRouting", info.EnableRouting},
@@ -79,31 +79,31 @@ json Host(const RecordReader& reader) {
 json Adapter(const RecordReader& reader, const AdapterInfoRecord& a, std::size_t offset) {
   json addresses = json::array();
   for (const AddrStringRecord& node :
-       Nodes(reader, a.IpAddressList, offset + L::adapter::IpAddressList)) {
+       Nodes(reader, a.IpAddressList, offset + reader.Layout().adapter.IpAddressList)) {
     addresses.push_back({{"IpAddress", Text(node.IpAddress)}, {"IpMask", Text(node.IpMask)}});
   }
   const bool dhcp = a.DhcpEnabled != 0;
-  return {
-      {"AdapterName", Text(a.AdapterName)},
-      {"Description", Text(a.Description)},
-      {"Address", ToUtf8(HardwareAddressText(a.AddressLength, a.Address))},
-      {"Index", a.Index},
-      {"Type", a.Type},
-      {"DhcpEnabled", a.DhcpEnabled},
-      {"IpAddressList", addresses},
-      {"GatewayList", Addresses(Nodes(reader, a.GatewayList, offset + L::adapter::GatewayList))},
-      {"DhcpServer", Text(a.DhcpServer.IpAddress)},
-      {"HaveWins", a.HaveWins},
-      {"PrimaryWinsServer", Text(a.PrimaryWinsServer.IpAddress)},
-      {"SecondaryWinsServer", Text(a.SecondaryWinsServer.IpAddress)},
-      {"LeaseObtained", LeaseTime(a.LeaseObtained, dhcp)},
-      {"LeaseExpires", LeaseTime(a.LeaseExpires, dhcp)}};
+  return {{"AdapterName", Text(a.AdapterName)},
+          {"Description", Text(a.Description)},
+          {"Address", ToUtf8(HardwareAddressText(a.AddressLength, a.Address))},
+          {"Index", a.Index},
+          {"Type", a.Type},
+          {"DhcpEnabled", a.DhcpEnabled},
+          {"IpAddressList", addresses},
+          {"GatewayList",
+           Addresses(Nodes(reader, a.GatewayList, offset + reader.Layout().adapter.GatewayList))},
+          {"DhcpServer", Text(a.DhcpServer.IpAddress)},
+          {"HaveWins", a.HaveWins},
+          {"PrimaryWinsServer", Text(a.PrimaryWinsServer.IpAddress)},
+          {"SecondaryWinsServer", Text(a.SecondaryWinsServer.IpAddress)},
+          {"LeaseObtained", LeaseTime(a.LeaseObtained, dhcp)},
+          {"LeaseExpires", LeaseTime(a.LeaseExpires, dhcp)}};
 }
 
 // Every adapter, in list order, by the walk the report follows.
 json Adapters(const RecordReader& reader) {
   json adapters = json::array();
-  ChainWalk walk(reader, L::adapter::kSize, 0);
+  ChainWalk walk(reader, reader.Layout().adapter.Size, 0);
   std::size_t offset = 0;
   for (AdapterInfoRecord adapter = reader.FirstAdapter();; adapter = reader.AdapterAt(offset)) {
     adapters.push_back(Adapter(reader, adapter, offset));
@@ -116,6 +116,11 @@ json Adapters(const RecordReader& reader) {
   return adapters;
 }
 
+// A reader of one of the helper's result buffers, in the layout the helper wrote.
+RecordReader Reader(std::span<const std::byte> buffer, const iphlp::IpHelper& ipHelper) {
+  return {buffer, ipHelper.Layout(), ipHelper.References(), ipHelper.Text()};
+}
+
 }  // namespace
 
 json RecordsDocument(iphlp::IpHelper& ipHelper) {
@@ -123,10 +128,10 @@ json RecordsDocument(iphlp::IpHelper& ipHelper) {
   json document = {{"host", nullptr}, {"adapters", json::array()}, {"error", nullptr}};
   if (const auto params =
           RunQuery(ipHelper, &iphlp::IpHelper::GetNetworkParams, u"GetNetworkParams", failure)) {
-    document["host"] = Host(RecordReader(*params, ipHelper));
+    document["host"] = Host(Reader(*params, ipHelper));
     if (const auto adapters =
             RunQuery(ipHelper, &iphlp::IpHelper::GetAdaptersInfo, u"GetAdaptersInfo", failure)) {
-      document["adapters"] = Adapters(RecordReader(*adapters, ipHelper));
+      document["adapters"] = Adapters(Reader(*adapters, ipHelper));
     }
   }
   if (!failure.text.empty()) {

@@ -60,18 +60,21 @@ class QueryState {
 
 class LinuxIpHelper final : public iphlp::OffsetIpHelper {
  public:
-  explicit LinuxIpHelper(std::function<SystemSnapshot()> take) : shared_(std::move(take)) {}
+  LinuxIpHelper(std::function<SystemSnapshot()> take, const iphlp::layout::RecordLayout& layout)
+      : OffsetIpHelper(layout), shared_(std::move(take)) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
-    return params_.Answer(
-        buffer, size, shared_, SharedSnapshot::kParams,
-        [](const SystemSnapshot& snapshot) { return iphlp::EncodeNetworkParams(snapshot.params); });
+    return params_.Answer(buffer, size, shared_, SharedSnapshot::kParams,
+                          [this](const SystemSnapshot& snapshot) {
+                            return iphlp::EncodeNetworkParams(snapshot.params, Layout());
+                          });
   }
 
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
-    return adapters_.Answer(
-        buffer, size, shared_, SharedSnapshot::kAdapters,
-        [](const SystemSnapshot& snapshot) { return iphlp::EncodeAdapters(snapshot.adapters); });
+    return adapters_.Answer(buffer, size, shared_, SharedSnapshot::kAdapters,
+                            [this](const SystemSnapshot& snapshot) {
+                              return iphlp::EncodeAdapters(snapshot.adapters, Layout());
+                            });
   }
 
  private:
@@ -82,8 +85,9 @@ class LinuxIpHelper final : public iphlp::OffsetIpHelper {
 
 }  // namespace
 
-std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(std::function<SystemSnapshot()> takeSnapshot) {
-  return std::make_unique<LinuxIpHelper>(std::move(takeSnapshot));
+std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(std::function<SystemSnapshot()> takeSnapshot,
+                                                  const iphlp::layout::RecordLayout& layout) {
+  return std::make_unique<LinuxIpHelper>(std::move(takeSnapshot), layout);
 }
 
 }  // namespace addrvue::linux_source

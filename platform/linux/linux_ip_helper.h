@@ -13,7 +13,10 @@ namespace addrvue::linux_source {
 // small) takes a snapshot and keeps it; the fill call that follows writes that same snapshot; a
 // fill with no sizing before it takes one too. Both queries share a snapshot: the first call of
 // either takes it and each query's first pair answers from it, so one press reads the system
-// once and its two parts agree; a query asked a second time takes a fresh one.
-std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(std::function<SystemSnapshot()> takeSnapshot);
+// once and its two parts agree; a query asked a second time takes a fresh one. The records are
+// written in `layout`, their texts as UTF-8.
+std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(
+    std::function<SystemSnapshot()> takeSnapshot,
+    const iphlp::layout::RecordLayout& layout = iphlp::layout::k32Bit);
 
 }  // namespace addrvue::linux_source

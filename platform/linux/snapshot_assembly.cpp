@@ -74,8 +74,8 @@ class AdapterBuilder {
     iphlp::AdapterInfo adapter;
     adapter.ComboIndex = static_cast<std::uint32_t>(link_.index);
     adapter.Index = static_cast<std::uint32_t>(link_.index);
-    adapter.AdapterName = ToLatin1(link_.name);
-    adapter.Description = ToLatin1(Description());
+    adapter.AdapterName = ToRecordText(link_.name);
+    adapter.Description = ToRecordText(Description());
     adapter.Address = link_.address;
     adapter.Type = AdapterTypeOf(link_.linkType, Device().wireless);
     for (const AddressEntry* a : addresses_) {
@@ -177,8 +177,8 @@ class AdapterBuilder {
 iphlp::NetworkParams HostParams(const SystemFacts& facts) {
   iphlp::NetworkParams params;
   const HostIdentity identity = SplitHostName(facts.kernelHostName, facts.resolver);
-  params.HostName = ToLatin1(identity.hostName);
-  params.DomainName = ToLatin1(identity.domainName);
+  params.HostName = ToRecordText(identity.hostName);
+  params.DomainName = ToRecordText(identity.domainName);
   for (const std::string& server : facts.resolver.nameservers) {
     params.DnsServers.push_back(Node(server, ""));
   }
@@ -219,7 +219,7 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
   // Without a server's word the node type follows from whether a WINS server is known.
   namespace node = iphlp::layout::node_type;
   snapshot.params.NodeType = nodeType.value_or(anyWins ? node::kHybrid : node::kBroadcast);
-  snapshot.params.ScopeId = ToLatin1(scope.value_or(facts.samba.netbiosScope));
+  snapshot.params.ScopeId = ToRecordText(scope.value_or(facts.samba.netbiosScope));
   return snapshot;
 }
 

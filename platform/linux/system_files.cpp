@@ -207,15 +207,10 @@ std::string MaskOfPrefix(unsigned prefixLength) {
   return Ipv4Text(bytes.data());
 }
 
-std::string ToLatin1(std::string_view utf8) {
-  std::string out;
-  for (const char16_t c : FromUtf8(utf8)) {
-    if (c >= 0xDC00 && c <= 0xDFFF) {
-      continue;  // the second half of a character that already gave one '?'
-    }
-    out += c <= 0xFF ? static_cast<char>(c) : '?';
-  }
-  return out;
+std::string ToRecordText(std::string_view utf8) {
+  std::u16string text = FromUtf8(utf8);
+  std::replace(text.begin(), text.end(), u'\uFFFD', u'?');
+  return ToUtf8(text);
 }
 
 std::int32_t ClampTime(std::int64_t unixSeconds) {

@@ -66,9 +66,9 @@ std::string Ipv4Text(const std::uint8_t* bytes);
 // The dotted mask of a prefix length ("255.255.255.0" for 24).
 std::string MaskOfPrefix(unsigned prefixLength);
 
-// UTF-8 text as the single-byte (Latin-1) text the records hold; characters outside Latin-1
-// become '?'.
-std::string ToLatin1(std::string_view utf8);
+// Text as the records hold it: UTF-8, each byte that is no part of a UTF-8 character (and
+// U+FFFD itself) becoming '?'.
+std::string ToRecordText(std::string_view utf8);
 
 // A time in Unix seconds as the records' signed 32-bit time: negative times give 0, times past
 // 2038 give 2147483647.

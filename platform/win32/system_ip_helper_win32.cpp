@@ -1,11 +1,13 @@
-// The system's IP Helper (IPHlpApi.dll). Its answers hold real addresses in their Next fields,
-// pointing into the caller's buffer.
+// The system's IP Helper (IPHlpApi.dll). Its answers are in this process's own record layout, hold
+// real addresses in their reference fields, pointing into the caller's buffer, and text in the
+// system's ANSI code page.
 // winsock2.h comes first: windows.h would otherwise bring the old winsock.h, which clashes with it.
 #include <winsock2.h>
 
 #include <iphlpapi.h>
 #include <windows.h>
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 
@@ -14,24 +16,26 @@
 namespace iphlp {
 namespace {
 
-std::uint32_t AddressOf(const std::byte* p) {
-  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p));
-}
-
-// Character n is what byte n means in the ANSI code page of the user's system.
-AnsiCodePage AnsiPage() {
-  AnsiCodePage page{};
-  for (std::size_t i = 0; i < page.size(); ++i) {
-    const char byte = static_cast<char>(i);
-    wchar_t wide = 0;
-    if (MultiByteToWideChar(CP_ACP, 0, &byte, 1, &wide, 1) == 1) {
-      page.at(i) = static_cast<char16_t>(wide);
-    } else {
-      page.at(i) = u'\uFFFD';
+// Text in the ANSI code page of the user's system, which may be a double-byte one (932, 936, 949,
+// 950): a field is decoded whole, so that a lead byte and its trail byte give one character.
+class AnsiText final : public TextDecoder {
+ public:
+  [[nodiscard]] std::u16string Decode(std::span<const std::byte> text) const override {
+    if (text.empty() || text.size() > INT_MAX) {
+      return {};
     }
+    const auto* bytes = reinterpret_cast<const char*>(text.data());
+    const auto length = static_cast<int>(text.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, bytes, length, nullptr, 0);
+    if (needed <= 0) {
+      return std::u16string(text.size(), u'\uFFFD');
+    }
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    const int written = MultiByteToWideChar(CP_ACP, 0, bytes, length, wide.data(), needed);
+    wide.resize(static_cast<std::size_t>(written > 0 ? written : 0));
+    return {wide.begin(), wide.end()};
   }
-  return page;
-}
+};
 
 // Calls one of the two queries with the size in Windows' own type. Without a size there is no
 // call: the answer is ERROR_INVALID_PARAMETER, as the system gives.
@@ -56,21 +60,17 @@ class SystemHelper final : public IpHelper {
     return Query(&::GetAdaptersInfo, buffer, size);
   }
 
-  // A Next field holds the address of the record it leads to; the record lies in the buffer
-  // only if that address is not below the buffer's start.
-  [[nodiscard]] std::optional<std::size_t> OffsetOfReference(
-      std::uint32_t reference, const std::byte* bufferStart) const override {
-    const std::uint32_t start = AddressOf(bufferStart);
-    if (reference < start) {
-      return std::nullopt;
-    }
-    return reference - start;
+  [[nodiscard]] const layout::RecordLayout& Layout() const override {
+    return layout::WindowsProcessLayout();
   }
-
-  [[nodiscard]] const AnsiCodePage& TextCodePage() const override { return page_; }
+  // A reference is the address of the record it leads to; the record lies in the buffer only if
+  // that address is not below the buffer's start.
+  [[nodiscard]] const ReferenceResolver& References() const override { return references_; }
+  [[nodiscard]] const TextDecoder& Text() const override { return text_; }
 
  private:
-  AnsiCodePage page_ = AnsiPage();
+  BasedReferences references_{std::nullopt};
+  AnsiText text_;
 };
 
 }  // namespace

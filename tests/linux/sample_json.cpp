@@ -3,8 +3,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/utf.h"
-
 namespace addrvue::testing {
 
 using nlohmann::json;
@@ -20,29 +18,8 @@ json SampleJson(const std::string& relativePath) {
   return json::parse(SampleBytes(relativePath));
 }
 
-namespace {
-
-// Text as the records hold it: each byte one Latin-1 character.
-json Latin1AsUtf8(json value) {
-  if (value.is_string()) {
-    std::u16string characters;
-    for (const char c : value.get<std::string>()) {
-      characters += static_cast<unsigned char>(c);
-    }
-    return ToUtf8(characters);
-  }
-  if (value.is_structured()) {
-    for (json& element : value) {
-      element = Latin1AsUtf8(element);
-    }
-  }
-  return value;
-}
-
-}  // namespace
-
 void ExpectHolds(const json& actual, const json& expected) {
-  const json held = Latin1AsUtf8(actual);
+  const json& held = actual;
   for (const json& change : json::diff(held, expected)) {
     // Members `expected` leaves out may hold anything; one it names as null may be absent.
     const json::json_pointer at(change.at("path").get<std::string>());

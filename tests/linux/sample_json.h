@@ -59,8 +59,7 @@ std::string SampleBytes(const std::string& relativePath);
 
 // Expects `actual` to hold what `expected` says: every member an object of `expected` names (null
 // for one that must be absent or null), arrays of the same length element by element, strings the
-// same text with each byte of `actual` read as a Latin-1 character (as the records hold text), and
-// anything else the same value.
+// the same UTF-8 text (as the records hold text), and anything else the same value.
 void ExpectHolds(const nlohmann::json& actual, const nlohmann::json& expected);
 
 }  // namespace addrvue::testing

@@ -47,17 +47,17 @@ TEST(LinuxIpHelper, TheFillWritesTheSnapshotTheSizingCallTook) {
   adapters = 3;  // the system changes between the two calls
   std::vector<std::byte> buffer(size);
   ASSERT_EQ(helper->GetAdaptersInfo(buffer.data(), &size), L::kNoError);
-  EXPECT_EQ(U32At(buffer, L::adapter::Next), 0U);
+  EXPECT_EQ(U32At(buffer, L::k32Bit.adapter.Next), 0U);
 
   // A fill with no sizing before it takes a fresh snapshot; one too small keeps it for the next.
   std::vector<std::byte> small(100);
   size = static_cast<std::uint32_t>(small.size());
   ASSERT_EQ(helper->GetAdaptersInfo(small.data(), &size), L::kErrorBufferOverflow);
-  EXPECT_EQ(size, 3 * L::adapter::kSize);
+  EXPECT_EQ(size, 3 * L::k32Bit.adapter.Size);
   adapters = 5;
   std::vector<std::byte> large(size);
   ASSERT_EQ(helper->GetAdaptersInfo(large.data(), &size), L::kNoError);
-  EXPECT_EQ(U32At(large, 2 * L::adapter::kSize + L::adapter::Next), 0U);
+  EXPECT_EQ(U32At(large, 2 * L::k32Bit.adapter.Size + L::k32Bit.adapter.Next), 0U);
 
   // The other query's first pair shares the snapshot the adapters were last answered from; its
   // second pair takes a fresh one.

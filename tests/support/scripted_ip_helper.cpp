@@ -13,8 +13,8 @@ std::uint32_t ScriptedIpHelper::Answer(const ScriptedQuery& query, std::byte* bu
   if (buffer != nullptr && query.fillCode) {
     return *query.fillCode;
   }
-  const auto base =
-      realAddresses_ ? static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(buffer)) : 0;
+  const std::uint64_t base =
+      writing_.referenceBase.value_or(reinterpret_cast<std::uintptr_t>(buffer));
   return iphlp::AnswerQuery(query.image, buffer, size, base);
 }
 

@@ -1,5 +1,5 @@
-// An IP Helper that answers from byte images a test writes, in the platform's 32-bit layout with
-// Next references as offsets, and with whatever result codes the test chooses for each call.
+// An IP Helper that answers from byte images a test writes, in the layout each image was written
+// in, and with whatever result codes the test chooses for each call.
 #pragma once
 
 #include <cstdint>
@@ -19,12 +19,22 @@ struct ScriptedQuery {
   std::optional<std::uint32_t> fillCode;
 };
 
-class ScriptedIpHelper final : public iphlp::OffsetIpHelper {
+// How the answers' references and texts are written. Each reference is referenceBase plus the
+// offset it leads to; with no base, the address it leads to in the caller's buffer, as the
+// system's IP Helper writes it. Texts are read with `text`.
+struct ScriptedWriting {
+  std::optional<std::uint64_t> referenceBase = 0;
+  const iphlp::TextDecoder* text = &iphlp::Utf8Text();
+};
+
+class ScriptedIpHelper final : public iphlp::IpHelper {
  public:
-  // With realAddresses, each Next reference is written as the address it leads to in the
-  // caller's buffer, as the system's IP Helper of a 32-bit process writes it.
-  ScriptedIpHelper(ScriptedQuery params, ScriptedQuery adapters, bool realAddresses = false)
-      : params_(std::move(params)), adapters_(std::move(adapters)), realAddresses_(realAddresses) {}
+  // Both images are in one layout, the params image's.
+  ScriptedIpHelper(ScriptedQuery params, ScriptedQuery adapters, ScriptedWriting writing = {})
+      : params_(std::move(params)),
+        adapters_(std::move(adapters)),
+        writing_(writing),
+        references_(writing.referenceBase) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
     return Answer(params_, buffer, size);
@@ -32,6 +42,12 @@ class ScriptedIpHelper final : public iphlp::OffsetIpHelper {
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
     return Answer(adapters_, buffer, size);
   }
+
+  [[nodiscard]] const iphlp::layout::RecordLayout& Layout() const override {
+    return *params_.image.layout;
+  }
+  [[nodiscard]] const iphlp::ReferenceResolver& References() const override { return references_; }
+  [[nodiscard]] const iphlp::TextDecoder& Text() const override { return *writing_.text; }
 
   // The buffer sizes each call was given (0 for no buffer), in call order.
   std::vector<std::uint32_t> paramsCalls;
@@ -42,7 +58,8 @@ class ScriptedIpHelper final : public iphlp::OffsetIpHelper {
 
   ScriptedQuery params_;
   ScriptedQuery adapters_;
-  bool realAddresses_;
+  ScriptedWriting writing_;
+  iphlp::BasedReferences references_;
 };
 
 }  // namespace addrvue::testing

@@ -1,6 +1,7 @@
 // A stand-in iphlpapi.dll that answers the two queries from one of the shared scripted fixtures,
-// named by the environment variable ADDRVUE_FIXTURE, with every Next reference turned into the
-// real address inside the caller's buffer, as the system's IP Helper writes them.
+// named by the environment variable ADDRVUE_FIXTURE, in the record layout of the process that
+// loads it, with every Next reference turned into the real address inside the caller's buffer, as
+// the system's IP Helper writes them.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,8 +15,9 @@ using addrvue::testing::ScriptedIpHelper;
 
 ScriptedIpHelper& Chosen() {
   static const char* const name = std::getenv("ADDRVUE_FIXTURE");
-  static const auto& fixture = addrvue::testing::Fixtures().at(name != nullptr ? name : "");
-  static ScriptedIpHelper helper(fixture.params, fixture.adapters, true);
+  static const auto& fixture = addrvue::testing::Fixtures(iphlp::layout::WindowsProcessLayout())
+                                   .at(name != nullptr ? name : "");
+  static ScriptedIpHelper helper(fixture.params, fixture.adapters, {.referenceBase = std::nullopt});
   return helper;
 }
 

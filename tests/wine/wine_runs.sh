@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# wine_runs.sh COMMAND PREFIX [BUILD OUT]: QUIRNEL_ADDRVUE.exe under Wine on a virtual display,
-# each run clicked through by the UI driver (ui_driver.exe, which checks the window itself).
-#   prefix PREFIX          a fresh 32-bit Wine prefix shared by the runs
-#   cleanup PREFIX         ends the prefix's Wine server and removes the prefix
-#   fixtures PREFIX BUILD OUT
+# wine_runs.sh COMMAND ARCH PREFIX [BUILD OUT]: QUIRNEL_ADDRVUE.exe under Wine on a virtual
+# display, each run clicked through by the UI driver (ui_driver.exe, which checks the window
+# itself). ARCH is win32 (the i686 build, Wine's 32-bit loader) or win64 (the x64 build, Wine's
+# 64-bit loader); BUILD is the build tree of that architecture's Windows preset.
+#   prefix ARCH PREFIX     a fresh Wine prefix of that architecture shared by the runs
+#   cleanup ARCH PREFIX    ends the prefix's Wine server and removes the prefix
+#   fixtures ARCH PREFIX BUILD OUT
 #       every shared fixture at once, answered by the stand-in iphlpapi.dll: each transcript must
 #       equal the Linux report's (tests/fixtures/expected), but for the Next the third host item
 #       shows. Some runs press Command1 from the keyboard, one closes the window during the
 #       press; one more, first and alone, runs at 144 DPI and closes the window before the press.
-#   options PREFIX BUILD OUT
+#   options ARCH PREFIX BUILD OUT
 #       the options without a window: --print and --json on a fixture, a failing query, /? and an
 #       unknown option, their output redirected to files.
-#   own PREFIX BUILD OUT
+#   own ARCH PREFIX BUILD OUT
 #       one run on Wine's own IP Helper in a network namespace set up here, pressed with Space:
 #       its transcript must be own_ip_helper.jsonl. Alone on its display, it checks the focus,
 #       takes the screenshots OUT/shots/windows-{start,box1,pause}.png, sees Text2 on the window
@@ -33,19 +35,43 @@ require_32bit_execution() {
   fi
 }
 
-command=$1 prefix=$2
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+# The x64 build runs on Wine's 64-bit loader, called directly: the wine launcher would pick the
+# 32-bit one whenever it is installed, even where it cannot run. Only a loader the kernel refuses
+# means the machine lacks the capability.
+require_64bit_loader() {
+  local output status=0
+  [ -x "$loader" ] || skip "needs Wine's 64-bit loader $loader (Debian wine64)"
+  output=$("$loader" --version 2>&1) || status=$?
+  if [ "$status" -eq 126 ] && [[ $output == *"Exec format error"* ]]; then
+    skip "this machine cannot run Wine's 64-bit loader, so the x64 QUIRNEL_ADDRVUE.exe is not run under Wine"
+  fi
+}
+
+command=$1 arch=$2 prefix=$3
+export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all
 if [ "$command" = cleanup ]; then
   wineserver -k 2>/dev/null || true
   exec rm -rf "$prefix"
 fi
-command -v wine >/dev/null && command -v wineserver >/dev/null ||
-  skip "needs wine and wineserver (Debian wine, wine32:i386) to run QUIRNEL_ADDRVUE.exe"
-require_32bit_execution
+command -v wineserver >/dev/null || skip "needs wineserver (Debian wine) to run QUIRNEL_ADDRVUE.exe"
+case $arch in
+  win32)
+    loader=wine
+    command -v wine >/dev/null ||
+      skip "needs wine and wineserver (Debian wine, wine32:i386) to run QUIRNEL_ADDRVUE.exe"
+    require_32bit_execution
+    ;;
+  win64)
+    export WINELOADER=/usr/lib/wine/wine64
+    loader=$WINELOADER
+    require_64bit_loader
+    ;;
+  *) echo "unknown architecture $arch: win32 or win64"; exit 2 ;;
+esac
 
 # A program started from now on sees this DPI.
 set_dpi() {
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+  "$loader" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
 }
 
 if [ "$command" = prefix ]; then
@@ -53,22 +79,22 @@ if [ "$command" = prefix ]; then
   wineserver -k 2>/dev/null || true
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
-  wineboot -i >/dev/null 2>&1
+  "$loader" wineboot -i >/dev/null 2>&1
   # Unmanaged windows: without a window manager, every closed window would stall 2 s.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+  "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
   set_dpi 96
   wineserver -w
   echo "Wine prefix ready: $prefix"
   exit 0
 fi
 
-build=$3 out=$4
+build=$4 out=$5
 require_programs Xvfb import
 driver=$build/tests/wine/ui_driver.exe
-[ -d "$prefix" ] || "$0" prefix "$prefix"
+[ -d "$prefix" ] || "$0" prefix "$arch" "$prefix"
 rm -rf "$out"
 mkdir -p "$out/app"
-cp "$build/QUIRNEL_ADDRVUE.exe" "$out/app/" || { echo "FAIL: build the windows preset"; exit 1; }
+cp "$build/QUIRNEL_ADDRVUE.exe" "$out/app/" || { echo "FAIL: build the Windows preset of $arch"; exit 1; }
 # Z:\the\unix\path, as a Windows program sees it.
 windows_path() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
 app=$(windows_path "$out/app/QUIRNEL_ADDRVUE.exe")
@@ -85,7 +111,7 @@ if [ "$command" = options ]; then
   # standard error into OUTPUT.err; prints the exit status.
   run() {
     local status=0
-    ADDRVUE_FIXTURE=$1 wine "$app" "${@:3}" >"$out/$2" 2>"$out/$2.err" || status=$?
+    ADDRVUE_FIXTURE=$1 "$loader" "$app" "${@:3}" >"$out/$2" 2>"$out/$2.err" || status=$?
     sed -i 's/\r$//' "$out/$2" "$out/$2.err"
     echo "$status"
   }
@@ -111,7 +137,7 @@ declare -A runs
 drive() {
   local name=$1
   shift
-  timeout 150 wine "$driver" "$@" "$app" >"$out/$name.jsonl" 2>"$out/$name.err" &
+  timeout 150 "$loader" "$driver" "$@" "$app" >"$out/$name.jsonl" 2>"$out/$name.err" &
   runs[$name]=$!
 }
 # The third host item shows the DNS list's Next in Text1: an address on Windows, an offset on
@@ -168,7 +194,7 @@ if [ "$command" = fixtures ]; then
   exit "$failed"
 fi
 
-[ "$command" = own ] || { echo "usage: wine_runs.sh prefix|cleanup|fixtures|options|own ..."; exit 2; }
+[ "$command" = own ] || { echo "usage: wine_runs.sh prefix|cleanup|fixtures|options|own win32|win64 ..."; exit 2; }
 [ "$(id -u)" -eq 0 ] || skip "needs root to create network namespaces"
 command -v ip >/dev/null && command -v unshare >/dev/null || skip "needs iproute2 and unshare"
 # One Ethernet link (a veth pair with both ends inside) with an address, a mask and a gateway.
@@ -187,7 +213,7 @@ wineserver -k 2>/dev/null || true
 wineserver -w
 ip netns exec "$namespace" unshare --uts --mount sh -c \
   'hostname addrvue-wine && mount --bind "$0" /etc/resolv.conf && exec "$@"' "$out/resolv.conf" \
-  timeout 150 wine "$driver" --press=space --alone --hold="$(windows_path "$out/hold")" "$app" \
+  timeout 150 "$loader" "$driver" --press=space --alone --hold="$(windows_path "$out/hold")" "$app" \
   >"$out/own.jsonl" 2>"$out/own.err" &
 runs[own]=$!
 # Processor time of the Wine server and the program: a pause that polls without waiting keeps

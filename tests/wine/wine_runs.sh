@@ -44,7 +44,7 @@ require_64bit_loader() {
   fi
 }
 
-command=$1 arch=$2 prefix=$3
+command=$1 arch=$2 prefix=$3 driver_options=()
 export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all
 if [ "$command" = cleanup ]; then
   wineserver -k 2>/dev/null || true
@@ -62,6 +62,8 @@ case $arch in
     export WINELOADER=/usr/lib/wine/wine64
     loader=$WINELOADER
     require_64bit_loader
+    # Every result buffer above 4 GiB, so that every reference needs all its 64 bits.
+    driver_options=(--above-4gib)
     ;;
   *) echo "unknown architecture $arch: win32 or win64"; exit 2 ;;
 esac
@@ -102,7 +104,8 @@ declare -A runs
 drive() {
   local name=$1
   shift
-  timeout 150 "$loader" "$driver" "$@" "$app" >"$out/$name.jsonl" 2>"$out/$name.err" &
+  timeout 150 "$loader" "$driver" "${driver_options[@]}" "$@" "$app" >"$out/$name.jsonl" \
+    2>"$out/$name.err" &
   runs[$name]=$!
 }
 # The third host item shows the DNS list's Next in Text1: an address on Windows, an offset on
@@ -178,7 +181,8 @@ wineserver -k 2>/dev/null || true
 wineserver -w
 ip netns exec "$namespace" unshare --uts --mount sh -c \
   'hostname addrvue-wine && mount --bind "$0" /etc/resolv.conf && exec "$@"' "$out/resolv.conf" \
-  timeout 150 "$loader" "$driver" --press=space --alone --hold="$(windows_path "$out/hold")" "$app" \
+  timeout 150 "$loader" "$driver" "${driver_options[@]}" --press=space --alone \
+  --hold="$(windows_path "$out/hold")" "$app" \
   >"$out/own.jsonl" 2>"$out/own.err" &
 runs[own]=$!
 # Processor time of the Wine server and the program: a pause that polls without waiting keeps

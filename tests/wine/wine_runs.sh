@@ -21,28 +21,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/virtual_display.sh"
 
-# Some kernels refuse every 32-bit x86 program: starting Wine's 32-bit loader then fails with
-# "Exec format error" (status 126) before Wine itself runs. Only that answer means the machine
-# lacks the capability; any other failure is left for the test to meet and report.
-require_32bit_execution() {
-  local loader=/usr/lib/wine/wine output status=0
-  [ -x "$loader" ] || skip "needs Wine's 32-bit loader $loader (Debian wine32:i386)"
-  output=$("$loader" --version 2>&1) || status=$?
-  if [ "$status" -eq 126 ] && [[ $output == *"Exec format error"* ]]; then
-    skip "this machine cannot run 32-bit x86 programs, so QUIRNEL_ADDRVUE.exe is not run under Wine"
-  fi
-}
-
-# The x64 build runs on Wine's 64-bit loader, called directly: the wine launcher would pick the
-# 32-bit one whenever it is installed, even where it cannot run. Only a loader the kernel refuses
-# means the machine lacks the capability.
-require_64bit_loader() {
+# require_loader LOADER PACKAGE REASON: some kernels refuse every 32-bit x86 program, and an ARM
+# machine every x86 one: starting the loader then fails with "Exec format error" (status 126)
+# before Wine itself runs. Only that answer means the machine lacks the capability; any other
+# failure is left for the test to meet and report.
+require_loader() {
   local output status=0
-  [ -x "$loader" ] || skip "needs Wine's 64-bit loader $loader (Debian wine64)"
-  output=$("$loader" --version 2>&1) || status=$?
-  if [ "$status" -eq 126 ] && [[ $output == *"Exec format error"* ]]; then
-    skip "this machine cannot run Wine's 64-bit loader, so the x64 QUIRNEL_ADDRVUE.exe is not run under Wine"
-  fi
+  [ -x "$1" ] || skip "needs Wine's loader $1 (Debian $2)"
+  output=$("$1" --version 2>&1) || status=$?
+  [ "$status" -ne 126 ] || [[ $output != *"Exec format error"* ]] || skip "$3"
 }
 
 command=$1 arch=$2 prefix=$3 driver_options=()
@@ -52,22 +39,21 @@ if [ "$command" = cleanup ]; then
   exec rm -rf "$prefix"
 fi
 command -v wineserver >/dev/null || skip "needs wineserver (Debian wine) to run QUIRNEL_ADDRVUE.exe"
-case $arch in
-  win32)
-    loader=wine
-    command -v wine >/dev/null ||
-      skip "needs wine and wineserver (Debian wine, wine32:i386) to run QUIRNEL_ADDRVUE.exe"
-    require_32bit_execution
-    ;;
-  win64)
-    export WINELOADER=/usr/lib/wine/wine64
-    loader=$WINELOADER
-    require_64bit_loader
-    # Every result buffer above 4 GiB, so that every reference needs all its 64 bits.
-    driver_options=(--above-4gib)
-    ;;
-  *) echo "unknown architecture $arch: win32 or win64"; exit 2 ;;
-esac
+if [ "$arch" = win32 ]; then
+  loader=wine
+  command -v wine >/dev/null || skip "needs wine (Debian wine) to run QUIRNEL_ADDRVUE.exe"
+  require_loader /usr/lib/wine/wine wine32:i386 \
+    "this machine cannot run 32-bit x86 programs, so QUIRNEL_ADDRVUE.exe is not run under Wine"
+else
+  # The x64 build runs on Wine's 64-bit loader, called directly: the wine launcher would pick
+  # the 32-bit one whenever it is installed, even where it cannot run.
+  export WINELOADER=/usr/lib/wine/wine64
+  loader=$WINELOADER
+  require_loader "$loader" wine64 \
+    "this machine cannot run Wine's 64-bit loader, so the x64 QUIRNEL_ADDRVUE.exe is not run under Wine"
+  # Every result buffer above 4 GiB, so that every reference needs all its 64 bits.
+  driver_options=(--above-4gib)
+fi
 
 # A program started from now on sees this DPI.
 set_dpi() {

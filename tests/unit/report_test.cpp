@@ -146,8 +146,8 @@ TEST(Layouts, LeaseTimesHoldWhatTheirTimeTHolds) {
   }
 }
 
-// A description of more than Latin-1, too long for its field, is cut before the character that
-// does not fit whole, and shown as it was written.
+// The Linux source writes the 32-bit layout, and a description of more than Latin-1, too long for
+// its field, is cut before the character that does not fit whole, and shown as it was written.
 TEST(Layouts, TheLinuxSourceWritesAndReadsUtf8Text) {
   std::string description = "Адаптер ";  // 15 bytes, then 39 of 3 bytes: 132, over the 131
   std::string shown = description;
@@ -162,7 +162,11 @@ TEST(Layouts, TheLinuxSourceWritesAndReadsUtf8Text) {
     return snapshot;
   });
   EXPECT_NE(Report(*ipHelper).find(R"("Text1":" адаптер: )" + shown + '"'), std::string::npos);
+  std::uint32_t size = 0;
+  ipHelper->GetAdaptersInfo(nullptr, &size);
+  EXPECT_EQ(size, L::k32Bit.adapter.Size);
 }
+
 // The sizing call has no buffer and the fill call the size it asked for; nothing is retried, and a
 // failed or empty host query ends the report.
 TEST(QueryProtocol, SizesOnceFillsOnceAndNeverRetries) {

@@ -300,18 +300,21 @@ class Run {
 
 // Reserves the free address space of a suspended process below 4 GiB, and says how much.
 void ReserveLowMemory(HANDLE process) {
-  constexpr std::uintptr_t kFourGib = std::uintptr_t{1} << 32U;
-  constexpr std::uintptr_t kGranularity = 0x10000;  // where a reservation may start and end
-  std::uintptr_t reserved = 0;
+  constexpr std::uint64_t kFourGib = std::uint64_t{1} << 32U;
+  constexpr std::uint64_t kGranularity = 0x10000;  // where a reservation may start and end
+  const auto address = [](std::uint64_t at) {
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(at));
+  };
+  std::uint64_t reserved = 0;
   MEMORY_BASIC_INFORMATION region{};
-  for (std::uintptr_t at = kGranularity; at < kFourGib; at += region.RegionSize) {
-    if (VirtualQueryEx(process, reinterpret_cast<void*>(at), &region, sizeof region) == 0) {
+  for (std::uint64_t at = kGranularity; at < kFourGib; at += region.RegionSize) {
+    if (VirtualQueryEx(process, address(at), &region, sizeof region) == 0) {
       break;
     }
-    const std::uintptr_t start = (at + kGranularity - 1) & ~(kGranularity - 1);
-    const std::uintptr_t end = std::min(at + region.RegionSize, kFourGib) & ~(kGranularity - 1);
+    const std::uint64_t start = (at + kGranularity - 1) & ~(kGranularity - 1);
+    const std::uint64_t end = std::min(at + region.RegionSize, kFourGib) & ~(kGranularity - 1);
     if (region.State == MEM_FREE && start < end &&
-        VirtualAllocEx(process, reinterpret_cast<void*>(start), end - start, MEM_RESERVE,
+        VirtualAllocEx(process, address(start), static_cast<SIZE_T>(end - start), MEM_RESERVE,
                        PAGE_NOACCESS) != nullptr) {
       reserved += end - start;
     }

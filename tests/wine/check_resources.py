@@ -1,9 +1,10 @@
 #!/usr/bin/python3
-# check_resources.py EXE: reads back what QUIRNEL_ADDRVUE.exe carries, without running it: a
-# 32-bit GUI image importing Windows' own DLLs only (msvcrt, not the UCRT); the version strings;
-# the icon and the bitmap from resources/; and the manifest Windows reads at the start (resource
-# 1), laid out as Windows looks for it: DPI awareness per monitor (v2, else the system's),
-# Windows 7 to 11, the user's rights. Exit 0 when all holds, 1 with the differences, 77 to skip.
+# check_resources.py EXE x86|amd64: reads back what QUIRNEL_ADDRVUE.exe carries, without running
+# it: a GUI image for that processor (PE32 for x86, PE32+ for amd64) importing Windows' own DLLs
+# only (msvcrt, not the UCRT); the version strings; the icon and the bitmap from resources/; and
+# the manifest Windows reads at the start (resource 1), laid out as Windows looks for it: the
+# same processor, DPI awareness per monitor (v2, else the system's), Windows 7 to 11, the user's
+# rights. Exit 0 when all holds, 1 with the differences, 77 to skip.
 import os
 import struct
 import sys
@@ -29,6 +30,8 @@ MANIFEST = {"v3": "urn:schemas-microsoft-com:asm.v3",
             "c": "urn:schemas-microsoft-com:compatibility.v1",
             "s5": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
             "s16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings"}
+# The image each architecture needs: machine and optional header magic.
+IMAGES = {"x86": ("IMAGE_FILE_MACHINE_I386", 0x10B), "amd64": ("IMAGE_FILE_MACHINE_AMD64", 0x20B)}
 problems = []
 
 
@@ -50,8 +53,11 @@ def resources(pe, kind):
     return found
 
 
-def check_manifest(data):
+def check_manifest(data, architecture):
     root = ElementTree.fromstring(data)
+    expect("manifest's processorArchitecture", root.find(
+        "{urn:schemas-microsoft-com:asm.v1}assemblyIdentity").get("processorArchitecture"),
+        architecture)
     settings = "v3:application/v3:windowsSettings/"
     expect("dpiAware", root.findtext(settings + "s5:dpiAware", namespaces=MANIFEST), "true")
     expect("dpiAwareness", root.findtext(settings + "s16:dpiAwareness", namespaces=MANIFEST),
@@ -64,13 +70,16 @@ def check_manifest(data):
 
 
 def main():
+    path, architecture = sys.argv[1:3]
     try:
-        pe = pefile.PE(sys.argv[1])
+        pe = pefile.PE(path)
     except (OSError, pefile.PEFormatError) as error:
-        print(f"FAIL: cannot read {sys.argv[1]} ({error}): build the windows preset first")
+        print(f"FAIL: cannot read {path} ({error}): build its Windows preset first")
         return 1
-    expect("machine, subsystem", (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Subsystem),
-           (pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"],
+    machine, magic = IMAGES[architecture]
+    expect("machine, PE format, subsystem",
+           (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic, pe.OPTIONAL_HEADER.Subsystem),
+           (pefile.MACHINE_TYPE[machine], magic,
             pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]))
     imports = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT}
     expect("imports outside Windows' own DLLs", imports - SYSTEM_DLLS, set())
@@ -91,7 +100,7 @@ def main():
     manifests = resources(pe, "RT_MANIFEST")
     expect("manifests", list(manifests), [1])
     if 1 in manifests:
-        check_manifest(manifests[1])
+        check_manifest(manifests[1], architecture)
     for problem in problems:
         print("FAIL:", problem)
     return 1 if problems else 0

@@ -65,7 +65,7 @@ BENCHMARK(OneSnapshot)->Unit(benchmark::kMillisecond)->UseRealTime();
 void KernelDumps(benchmark::State& state) {
   for (auto _ : state) {
     auto kernel = addrvue::linux_source::ReadKernelInterfaces();
-    benchmark::DoNotOptimize(kernel.links.data());
+    benchmark::DoNotOptimize(kernel);
   }
 }
 BENCHMARK(KernelDumps)->Unit(benchmark::kMillisecond)->UseRealTime();

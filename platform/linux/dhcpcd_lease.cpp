@@ -85,6 +85,25 @@ void ApplyOptions(const Options& options, DhcpLease& lease) {
   }
 }
 
+// The interface among `interfaces` a lease file belongs to; nothing for a file of no IPv4 lease.
+std::optional<std::string> InterfaceOfLeaseFile(std::string_view fileName,
+                                                const std::vector<std::string>& interfaces) {
+  constexpr std::string_view kSuffix = ".lease";
+  if (!fileName.ends_with(kSuffix)) {
+    return std::nullopt;
+  }
+  const std::string_view stem = fileName.substr(0, fileName.size() - kSuffix.size());
+  const std::string* found = nullptr;
+  for (const std::string& name : interfaces) {
+    const bool named = stem == name || (stem.starts_with(name) && stem.size() > name.size() &&
+                                        stem[name.size()] == '-');
+    if (named && !name.empty() && (found == nullptr || name.size() > found->size())) {
+      found = &name;
+    }
+  }
+  return found == nullptr ? std::nullopt : std::optional<std::string>(*found);
+}
+
 }  // namespace
 
 std::optional<DhcpLease> ParseDhcpMessage(std::span<const std::uint8_t> message,
@@ -104,24 +123,25 @@ std::optional<DhcpLease> ParseDhcpMessage(std::span<const std::uint8_t> message,
   return lease;
 }
 
-LeasesByInterface ReadDhcpcdLeases(const SystemRoot& root) {
+LeasesByInterface ReadDhcpcdLeases(const SystemRoot& root,
+                                   const std::vector<std::string>& interfaces) {
   LeasesByInterface leases;
   const std::string dir = root.Path("/var/lib/dhcpcd/");
-  constexpr std::string_view kSuffix = ".lease";
   for (const std::string& name : ListDirectory(dir)) {
-    // <interface>.lease; wireless interfaces add "-<ssid>" before the suffix.
-    if (!name.ends_with(kSuffix)) {
-      continue;
-    }
+    const auto interface = InterfaceOfLeaseFile(name, interfaces);
     const std::string path = dir + name;
-    const auto text = ReadFileText(path, 65536);
+    const auto text = interface ? ReadFileText(path, 65536) : std::nullopt;
     if (!text) {
       continue;
     }
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text->data()),
                                               text->size());
-    if (auto lease = ParseDhcpMessage(bytes, FileModifiedTime(path))) {
-      leases[name.substr(0, name.size() - kSuffix.size())] = std::move(*lease);
+    auto lease = ParseDhcpMessage(bytes, FileModifiedTime(path));
+    // An interface that met several networks has a file for each: the one written last is the
+    // lease it holds now.
+    const auto known = leases.find(*interface);
+    if (lease && (known == leases.end() || lease->obtained >= known->second.obtained)) {
+      leases[*interface] = std::move(*lease);
     }
   }
   return leases;

@@ -35,18 +35,23 @@ class SharedSnapshot {
   std::array<bool, 2> used_{};
 };
 
-// One query's side of the two-call protocol. The sizing call measures its snapshot's answer;
-// the fill that follows writes that same snapshot straight into the caller's buffer.
+// One query's side of the two-call protocol. The sizing call measures its snapshot's answer,
+// or gives the failure code the snapshot holds for it instead; the fill that follows writes that
+// same snapshot straight into the caller's buffer.
 class QueryState {
  public:
-  template <typename Measure, typename Write>
+  template <typename Failure, typename Measure, typename Write>
   std::uint32_t Answer(std::byte* buffer, std::uint32_t* size, SharedSnapshot& shared,
-                       SharedSnapshot::Query query, Measure measure, Write write) {
+                       SharedSnapshot::Query query, Failure failure, Measure measure, Write write) {
     if (size == nullptr) {
       return iphlp::layout::kErrorInvalidParameter;
     }
     if (buffer == nullptr || !pending_) {
       pending_ = shared.For(query);
+      if (const std::uint32_t code = failure(*pending_); code != iphlp::layout::kNoError) {
+        pending_.reset();
+        return code;
+      }
       needed_ = measure(*pending_);
     }
     const std::uint32_t code = iphlp::AnswerSizedQuery(
@@ -71,6 +76,7 @@ class LinuxIpHelper final : public iphlp::OffsetIpHelper {
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
     return params_.Answer(
         buffer, size, shared_, SharedSnapshot::kParams,
+        [](const SystemSnapshot& /*s*/) { return iphlp::layout::kNoError; },
         [this](const SystemSnapshot& s) { return iphlp::NetworkParamsSize(s.params, Layout()); },
         [this](const SystemSnapshot& s, std::span<std::byte> out) {
           iphlp::WriteNetworkParams(s.params, Layout(), out, 0);
@@ -80,6 +86,7 @@ class LinuxIpHelper final : public iphlp::OffsetIpHelper {
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
     return adapters_.Answer(
         buffer, size, shared_, SharedSnapshot::kAdapters,
+        [](const SystemSnapshot& s) { return s.adaptersFailure; },
         [this](const SystemSnapshot& s) { return iphlp::AdaptersSize(s.adapters, Layout()); },
         [this](const SystemSnapshot& s, std::span<std::byte> out) {
           iphlp::WriteAdapters(s.adapters, Layout(), out, 0);

@@ -14,7 +14,8 @@ namespace addrvue::linux_source {
 // fill with no sizing before it takes one too. Both queries share a snapshot: the first call of
 // either takes it and each query's first pair answers from it, so one press reads the system
 // once and its two parts agree; a query asked a second time takes a fresh one. The records are
-// written in `layout`, their texts as UTF-8.
+// written in `layout`, their texts as UTF-8. A snapshot whose kernel tables could not be read
+// answers GetAdaptersInfo with its failure code.
 std::unique_ptr<iphlp::IpHelper> SnapshotIpHelper(
     std::function<SystemSnapshot()> takeSnapshot,
     const iphlp::layout::RecordLayout& layout = iphlp::layout::k32Bit);

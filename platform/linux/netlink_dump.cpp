@@ -4,6 +4,7 @@
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +15,10 @@
 
 namespace addrvue::linux_source {
 namespace {
+
+constexpr std::size_t kInitialBuffer = std::size_t{1} << 16;
+constexpr int kReceiveTimeoutSeconds = 1;  // the kernel answers at once; this bounds a fault
+constexpr int kAttempts = 3;
 
 // ifinfomsg, ifaddrmsg and rtmsg all start with the family byte; strict checking wants the whole
 // header of the kind asked for, zeroed but for the family.
@@ -67,12 +72,11 @@ DumpState FrameDumpReply(std::span<const std::byte> datagram, std::uint32_t sequ
       return DumpState::kFailed;
     }
     if (message->nlmsg_seq == sequence) {
-      if (message->nlmsg_type == NLMSG_DONE) {
-        return (message->nlmsg_flags & NLM_F_DUMP_INTR) == 0 ? DumpState::kDone
-                                                             : DumpState::kFailed;
-      }
-      if (message->nlmsg_type == NLMSG_ERROR) {
+      if (message->nlmsg_type == NLMSG_ERROR || (message->nlmsg_flags & NLM_F_DUMP_INTR) != 0) {
         return DumpState::kFailed;
+      }
+      if (message->nlmsg_type == NLMSG_DONE) {
+        return DumpState::kDone;
       }
       onMessage(message->nlmsg_type, datagram.subspan(at + NLMSG_HDRLEN, length - NLMSG_HDRLEN));
     }
@@ -82,14 +86,10 @@ DumpState FrameDumpReply(std::span<const std::byte> datagram, std::uint32_t sequ
 }
 
 NetlinkSocket::NetlinkSocket()
-    : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)),
-      buffer_(std::size_t{1} << 16) {
-  if (fd_ >= 0) {
-    const int one = 1;
-    // Ask for the kernel's strict checking so that a dump is only what it was asked for.
-    setsockopt(fd_, SOL_NETLINK, NETLINK_GET_STRICT_CHK, &one, sizeof one);
-    const int size = 1 << 20;
-    setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)), buffer_(kInitialBuffer) {
+  if (fd_ >= 0 && !Configure()) {
+    close(fd_);
+    fd_ = -1;
   }
 }
 
@@ -99,6 +99,31 @@ NetlinkSocket::~NetlinkSocket() {
   }
 }
 
+bool NetlinkSocket::Configure() {
+  const int one = 1;
+  const int size = 1 << 20;
+  const timeval timeout{.tv_sec = kReceiveTimeoutSeconds, .tv_usec = 0};
+  // The kernel's strict checking makes a dump only what it was asked for; kernels before 4.20
+  // lack it (ENOPROTOOPT) and dump the same tables, only without checking the request.
+  if (setsockopt(fd_, SOL_NETLINK, NETLINK_GET_STRICT_CHK, &one, sizeof one) != 0 &&
+      errno != ENOPROTOOPT) {
+    return false;
+  }
+  if (setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size) != 0 ||
+      setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) != 0) {
+    return false;
+  }
+  sockaddr_nl self{};
+  self.nl_family = AF_NETLINK;  // port 0: the kernel picks a free one
+  socklen_t length = sizeof self;
+  if (bind(fd_, reinterpret_cast<const sockaddr*>(&self), sizeof self) != 0 ||
+      getsockname(fd_, reinterpret_cast<sockaddr*>(&self), &length) != 0) {
+    return false;
+  }
+  portId_ = self.nl_pid;
+  return true;
+}
+
 bool NetlinkSocket::Send(std::span<const std::byte> request) const {
   sockaddr_nl kernel{};
   kernel.nl_family = AF_NETLINK;
@@ -106,14 +131,42 @@ bool NetlinkSocket::Send(std::span<const std::byte> request) const {
                             reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel) >= 0;
 }
 
+std::optional<std::size_t> NetlinkSocket::NextDatagramSize() const {
+  for (;;) {
+    const ssize_t size = recv(fd_, nullptr, 0, MSG_PEEK | MSG_TRUNC);
+    if (size >= 0) {
+      return static_cast<std::size_t>(size);
+    }
+    if (errno != EINTR) {
+      return std::nullopt;  // EAGAIN: nothing came within the receive timeout
+    }
+  }
+}
+
 std::optional<std::span<const std::byte>> NetlinkSocket::Receive() {
   for (;;) {
-    const ssize_t got = recv(fd_, buffer_.data(), buffer_.size(), 0);
-    if (got > 0) {
-      return std::span<const std::byte>(buffer_).first(static_cast<std::size_t>(got));
-    }
-    if (got == 0 || errno != EINTR) {
+    const auto size = fd_ >= 0 ? NextDatagramSize() : std::nullopt;
+    if (!size) {
       return std::nullopt;
+    }
+    buffer_.resize(std::max(buffer_.size(), *size));
+    sockaddr_nl sender{};
+    iovec data{.iov_base = buffer_.data(), .iov_len = buffer_.size()};
+    msghdr message{};
+    message.msg_name = &sender;
+    message.msg_namelen = sizeof sender;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    const ssize_t got = recvmsg(fd_, &message, 0);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0 || (message.msg_flags & MSG_TRUNC) != 0) {
+      return std::nullopt;
+    }
+    // Only the kernel answers a dump; anything another process sent is passed over.
+    if (message.msg_namelen == sizeof sender && sender.nl_pid == 0) {
+      return std::span<const std::byte>(buffer_).first(static_cast<std::size_t>(got));
     }
   }
 }
@@ -132,27 +185,27 @@ bool Dump(NetlinkSocket& socket, std::uint16_t type, std::uint8_t family,
   return state == DumpState::kDone;
 }
 
-KernelInterfaces ReadKernelInterfaces() {
-  KernelInterfaces result;
-  // A dump that the kernel interrupts because the table changed is asked again.
-  for (int attempt = 0; attempt < 3; ++attempt) {
+std::optional<KernelInterfaces> ReadKernelInterfaces() {
+  // A dump that the kernel interrupts because the table changed is asked again, each time on a
+  // fresh socket; one that fails every time leaves the tables unread.
+  std::optional<KernelInterfaces> result;
+  for (int attempt = 0; attempt < kAttempts && !result; ++attempt) {
     NetlinkSocket socket;
     KernelInterfaces found;
     const MessageSink add = [&](std::uint16_t type, std::span<const std::byte> payload) {
       AddMessage(found, type, payload);
     };
-    const bool complete = Dump(socket, RTM_GETLINK, AF_UNSPEC, add) &&
-                          Dump(socket, RTM_GETADDR, AF_INET, add) &&
-                          Dump(socket, RTM_GETROUTE, AF_INET, add);
-    result = std::move(found);
-    if (complete) {
-      break;
+    if (Dump(socket, RTM_GETLINK, AF_UNSPEC, add) && Dump(socket, RTM_GETADDR, AF_INET, add) &&
+        Dump(socket, RTM_GETROUTE, AF_INET, add)) {
+      result = std::move(found);
     }
   }
-  std::stable_sort(result.links.begin(), result.links.end(),
-                   [](const LinkEntry& a, const LinkEntry& b) { return a.index < b.index; });
-  std::stable_sort(result.defaultRoutes.begin(), result.defaultRoutes.end(),
-                   [](const RouteEntry& a, const RouteEntry& b) { return a.metric < b.metric; });
+  if (result) {
+    std::stable_sort(result->links.begin(), result->links.end(),
+                     [](const LinkEntry& a, const LinkEntry& b) { return a.index < b.index; });
+    std::stable_sort(result->defaultRoutes.begin(), result->defaultRoutes.end(),
+                     [](const RouteEntry& a, const RouteEntry& b) { return a.metric < b.metric; });
+  }
   return result;
 }
 

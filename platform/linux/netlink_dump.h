@@ -23,12 +23,15 @@ using MessageSink = std::function<void(std::uint16_t type, std::span<const std::
 
 // Frames one datagram of the reply to request `sequence`: hands each of its messages (type and
 // payload) to `onMessage` and answers whether more datagrams follow, the dump is done, or it
-// failed (an error, a dump the kernel interrupted because the table changed, a message longer
-// than the datagram). Messages of other requests are passed over.
+// failed (an error, a message the kernel marks as interrupted because the table changed, a
+// message longer than the datagram). Messages of other requests are passed over.
 DumpState FrameDumpReply(std::span<const std::byte> datagram, std::uint32_t sequence,
                          const MessageSink& onMessage);
 
-// A NETLINK_ROUTE socket of the calling thread's network namespace.
+// A NETLINK_ROUTE socket of the calling thread's network namespace, kept as the kernel's own
+// tools keep theirs: bound to a port of its own, strict checking asked for, a receive timeout,
+// each datagram sized before it is taken, and only the kernel's datagrams accepted. A socket
+// that cannot be set up so sends and receives nothing.
 class NetlinkSocket {
  public:
   NetlinkSocket();
@@ -38,13 +41,20 @@ class NetlinkSocket {
   NetlinkSocket& operator=(NetlinkSocket&&) = delete;
   ~NetlinkSocket();
 
+  [[nodiscard]] std::uint32_t PortId() const { return portId_; }
   std::uint32_t NextSequence() { return ++sequence_; }
   [[nodiscard]] bool Send(std::span<const std::byte> request) const;
-  // The next datagram from the kernel, valid until the next call; nothing on an error.
+  // The next datagram the kernel sent, whole, valid until the next call; nothing on an error, a
+  // datagram cut short, or when none comes within the receive timeout. Datagrams of any other
+  // sender are passed over.
   std::optional<std::span<const std::byte>> Receive();
 
  private:
+  bool Configure();
+  [[nodiscard]] std::optional<std::size_t> NextDatagramSize() const;
+
   int fd_ = -1;
+  std::uint32_t portId_ = 0;
   std::uint32_t sequence_ = 0;
   std::vector<std::byte> buffer_;
 };
@@ -53,8 +63,8 @@ class NetlinkSocket {
 bool Dump(NetlinkSocket& socket, std::uint16_t type, std::uint8_t family,
           const MessageSink& onMessage);
 
-// Everything from one socket, links in index order and routes lowest metric first; empty lists
-// when netlink cannot be reached.
-KernelInterfaces ReadKernelInterfaces();
+// Everything from one socket, links in index order and routes lowest metric first; nothing when
+// netlink cannot be reached or a dump fails, or stays interrupted over three attempts.
+std::optional<KernelInterfaces> ReadKernelInterfaces();
 
 }  // namespace addrvue::linux_source

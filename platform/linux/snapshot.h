@@ -17,9 +17,14 @@
 
 namespace addrvue::linux_source {
 
+// What GetAdaptersInfo answers when the kernel's tables could not be read whole: the
+// platform's "invalid adapter information was retrieved" (ERROR_INVALID_DATA).
+inline constexpr std::uint32_t kErrorInvalidData = 13;
+
 struct SystemSnapshot {
   iphlp::NetworkParams params;
   std::vector<iphlp::AdapterInfo> adapters;
+  std::uint32_t adaptersFailure = 0;  // when not 0, what GetAdaptersInfo answers instead
 };
 
 // Everything the readers found, before it is put into the records.
@@ -29,6 +34,7 @@ struct SystemFacts {
   SambaConfig samba;
   bool ipForwarding = false;
   KernelInterfaces kernel;
+  bool kernelRead = true;              // false when the kernel's tables could not be read whole
   std::map<int, DeviceFacts> devices;  // by interface index
   // Each interface's leases, by index, in the order the stores are trusted.
   std::map<int, std::vector<DhcpLease>> leases;

@@ -196,6 +196,7 @@ bool Loopback(const LinkEntry& link) {
 
 SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
   SystemSnapshot snapshot;
+  snapshot.adaptersFailure = facts.kernelRead ? 0 : kErrorInvalidData;
   snapshot.params = HostParams(facts);
   const std::map<int, Addresses> addresses = AddressesByInterface(facts.kernel);
   std::optional<std::uint32_t> nodeType;

@@ -24,13 +24,17 @@ SystemFacts GatherFacts(const SystemRoot& root) {
   facts.samba = ReadSambaConfig(root);
   facts.ipForwarding =
       Trim(ReadFileText(root.Path("/proc/sys/net/ipv4/ip_forward"), 16).value_or("0")) == "1";
-  facts.kernel = ReadKernelInterfaces();
+  auto kernel = ReadKernelInterfaces();
+  facts.kernelRead = kernel.has_value();
+  facts.kernel = std::move(kernel).value_or(KernelInterfaces{});
 
   DeviceReader devices(root);
   std::map<std::string, int> indexOfName;
+  std::vector<std::string> names;
   for (const LinkEntry& link : facts.kernel.links) {
     facts.devices[link.index] = devices.Read(link);
     indexOfName[link.name] = link.index;
+    names.push_back(link.name);
   }
 
   // The stores, most trusted first: NetworkManager and networkd keep what the running client
@@ -50,7 +54,7 @@ SystemFacts GatherFacts(const SystemRoot& root) {
   addByName(ReadNetworkManagerBus());
   addByIndex(ReadNetworkManagerDeviceFiles(root));
   addByIndex(ReadNetworkdLeases(root));
-  addByName(ReadDhcpcdLeases(root));
+  addByName(ReadDhcpcdLeases(root, names));
   addByName(ReadDhclientLeases(root));
   return facts;
 }

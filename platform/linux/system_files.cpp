@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <limits>
 #include <memory>
 
@@ -63,6 +64,9 @@ std::optional<std::string> ReadFileText(const std::string& path, std::size_t lim
   std::array<char, 65536> chunk{};
   while (text.size() < limit) {
     const ssize_t got = read(file.fd, chunk.data(), std::min(chunk.size(), limit - text.size()));
+    if (got < 0 && errno == EINTR) {
+      continue;  // a signal came before any byte did
+    }
     if (got < 0) {
       return std::nullopt;
     }

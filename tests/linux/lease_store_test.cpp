@@ -44,7 +44,10 @@ class LeaseStoreLab : public ::testing::TestWithParam<Store> {
     SKIP_WITHOUT("namespaces");
     ns_.emplace();
     ns_->Ip("-batch " ADDRVUE_LAB_DIR "/stores/vc0.batch");
-    index_ = FindAdapter(ns_->Snapshot(), "vc0")->Index;
+    const SystemSnapshot snapshot = ns_->Snapshot();
+    const auto* vc0 = FindAdapter(snapshot, "vc0");
+    ASSERT_TRUE(vc0 != nullptr) << "vc0 is not in the namespace";
+    index_ = vc0->Index;
   }
 
   // The store alone in `tree`, holding a lease of `seconds` that begins now; its path.

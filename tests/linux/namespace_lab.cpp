@@ -171,6 +171,10 @@ bool ChildProcess::Running() const {
          info.si_pid == 0;
 }
 
+void ChildProcess::Stop() const {
+  kill(pid_, SIGSTOP);
+}
+
 bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (!ready()) {

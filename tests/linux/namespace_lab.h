@@ -70,6 +70,9 @@ class ChildProcess {
   ~ChildProcess();
 
   [[nodiscard]] bool Running() const;
+  // Stops the command's own process (not its group) as SIGSTOP does: it keeps what it holds and
+  // answers nothing.
+  void Stop() const;
 
  private:
   std::string script_;  // made before the fork: the child only calls what is safe after it

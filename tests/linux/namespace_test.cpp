@@ -26,7 +26,7 @@ namespace {
 
 // Makes a persistent tun device in the calling thread's namespace and gives it a link type.
 // NOLINTBEGIN(cppcoreguidelines-pro-type-vararg): POSIX open and ioctl
-void MakeTun(const std::string& name, unsigned short linkType) {
+::testing::AssertionResult MakeTun(const std::string& name, unsigned short linkType) {
   const int tun = open("/dev/net/tun", O_RDWR | O_CLOEXEC);
   ifreq request{};
   std::strncpy(static_cast<char*>(request.ifr_name), name.c_str(), IFNAMSIZ - 1);
@@ -34,8 +34,12 @@ void MakeTun(const std::string& name, unsigned short linkType) {
   const bool made = tun >= 0 && ioctl(tun, TUNSETIFF, &request) == 0 &&
                     ioctl(tun, TUNSETLINK, static_cast<unsigned long>(linkType)) == 0 &&
                     ioctl(tun, TUNSETPERSIST, 1UL) == 0;
+  const int error = errno;
   close(tun);
-  ASSERT_TRUE(made) << "tun device " << name << ": " << std::strerror(errno);
+  if (!made) {
+    return ::testing::AssertionFailure() << "tun device " << name << ": " << std::strerror(error);
+  }
+  return ::testing::AssertionSuccess();
 }
 // NOLINTEND(cppcoreguidelines-pro-type-vararg)
 
@@ -70,7 +74,9 @@ TEST(NamespaceTest, EveryKindOfLinkAsTheKernelHasIt) {
     if (link.make != nullptr) {
       ns.Ip(link.make);
     } else {
-      ns.Enter([&] { MakeTun(link.name, link.linkType); });
+      ::testing::AssertionResult made = ::testing::AssertionSuccess();
+      ns.Enter([&] { made = MakeTun(link.name, link.linkType); });
+      ASSERT_TRUE(made);
     }
   }
   using Reported = std::tuple<std::string, std::uint32_t, std::uint32_t, std::string, std::string>;

@@ -1,7 +1,7 @@
 // Every reader of the Linux source on sample files as their real writers write them, each with
 // the facts it must give (tests/linux/samples/readers.json). A row may cut its file short
 // ("cut": the bytes kept) or overwrite bytes in it ("patch": {"at": offset, "bytes": [...]}); a
-// "root" row reads a whole sample system root.
+// "root" row reads a whole sample system root, whose interfaces are the row's "links".
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -51,13 +51,15 @@ json RootFacts(const std::string& directory, const json& row) {
   const SystemRoot& root = tree.Root();
   DeviceReader devices(root);
   json described = json::object();
+  std::vector<std::string> names;
   for (const LinkEntry& link : row.value("links", std::vector<LinkEntry>{})) {
     described[link.name] = devices.Read(link);
+    names.push_back(link.name);
   }
   return {{"resolver", ReadResolverConfig(root)},
           {"samba", ReadSambaConfig(root)},
           {"dhclient", ReadDhclientLeases(root)},
-          {"dhcpcd", ReadDhcpcdLeases(root)},
+          {"dhcpcd", ReadDhcpcdLeases(root, names)},
           {"networkd", ReadNetworkdLeases(root)},
           {"NetworkManager", ReadNetworkManagerDeviceFiles(root)},
           {"devices", described}};

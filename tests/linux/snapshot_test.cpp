@@ -1,10 +1,14 @@
 // Putting the facts into the records (tests/linux/samples/snapshots.json holds each case's facts
 // and the records they must give), and the two-call protocol of the Linux IP Helper.
 #include <cstring>
+#include <sstream>
 
 #include "platform/ip_helper_layout.h"
+#include "platform/linux/date_names_linux.h"
 #include "platform/linux/linux_ip_helper.h"
+#include "report/module1.h"
 #include "tests/linux/sample_json.h"
+#include "tests/support/recording_window.h"
 
 namespace addrvue::linux_source {
 namespace {
@@ -95,6 +99,28 @@ TEST(LinuxIpHelper, TheFillWritesEveryByteWhateverTheBufferHeld) {
     }
     EXPECT_EQ(fills[0], fills[1]);
   }
+}
+
+// Kernel tables that could not be read whole (a dump that stays interrupted, a kernel that does
+// not answer) fail the adapters query with the platform's code for adapter information it could
+// not read; the host part, which does not come from them, still shows.
+TEST(LinuxIpHelper, UnreadKernelTablesFailTheAdaptersQuery) {
+  SystemFacts facts;
+  facts.kernelHostName = "pc1";
+  facts.kernelRead = false;
+  const auto helper = SnapshotIpHelper([&] { return AssembleSnapshot(facts); });
+  addrvue::testing::RecordingWindow window;
+  Module1::ShowNetworkInfo(window, *helper, *DateNamesFor("C"));
+  std::istringstream lines(window.Transcript());
+  std::vector<json> boxes;
+  for (std::string line; std::getline(lines, line);) {
+    boxes.push_back(json::parse(line));
+  }
+  ASSERT_GT(boxes.size(), 1U);
+  EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const json& box) {
+    return box.at("Text1") == "ИМЯ КОМПЬЮТЕРА:  pc1";
+  }));
+  EXPECT_EQ(boxes.back().at("box"), "GetAdaptersInfo sizing failed with error 13");
 }
 
 TEST(LinuxIpHelper, NoAdapterAnswersNoData) {

@@ -32,12 +32,12 @@ class Image {
 
   // A little-endian signed integer of 4 or 8 bytes, sign-extended.
   [[nodiscard]] std::int64_t Signed(std::size_t at, std::size_t width) const {
-    const auto field = bytes_.subspan(at, width);
+    const auto field = bytes_.subspan(at, std::clamp<std::size_t>(width, 1, 8));
     std::uint64_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) {
+    for (std::size_t i = 0; i < field.size(); ++i) {
       value |= static_cast<std::uint64_t>(field[i]) << (8 * i);
     }
-    const std::size_t unused = 64 - 8 * width;
+    const std::size_t unused = 64 - 8 * field.size();
     return static_cast<std::int64_t>(value << unused) >> unused;
   }
 

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/utf.h"
+
 namespace addrvue::testing {
 
 using nlohmann::json;
@@ -18,8 +20,30 @@ json SampleJson(const std::string& relativePath) {
   return json::parse(SampleBytes(relativePath));
 }
 
+namespace {
+
+// Text as UTF-8: the records' text is; bytes a reader found that are no UTF-8 are read each as
+// one Latin-1 character.
+json AsUtf8(json value) {
+  if (value.is_string() && ToUtf8(FromUtf8(value.get<std::string>())) != value.get<std::string>()) {
+    std::u16string characters;
+    for (const char c : value.get<std::string>()) {
+      characters += static_cast<unsigned char>(c);
+    }
+    return ToUtf8(characters);
+  }
+  if (value.is_structured()) {
+    for (json& element : value) {
+      element = AsUtf8(element);
+    }
+  }
+  return value;
+}
+
+}  // namespace
+
 void ExpectHolds(const json& actual, const json& expected) {
-  const json& held = actual;
+  const json held = AsUtf8(actual);
   for (const json& change : json::diff(held, expected)) {
     // Members `expected` leaves out may hold anything; one it names as null may be absent.
     const json::json_pointer at(change.at("path").get<std::string>());

@@ -59,7 +59,8 @@ std::string SampleBytes(const std::string& relativePath);
 
 // Expects `actual` to hold what `expected` says: every member an object of `expected` names (null
 // for one that must be absent or null), arrays of the same length element by element, strings the
-// the same UTF-8 text (as the records hold text), and anything else the same value.
+// the same text (UTF-8, as the records hold it; a string of `actual` that is no UTF-8 is read
+// byte by byte as Latin-1), and anything else the same value.
 void ExpectHolds(const nlohmann::json& actual, const nlohmann::json& expected);
 
 }  // namespace addrvue::testing

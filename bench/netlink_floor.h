@@ -1,5 +1,6 @@
-// The least any program must do to learn what the adapter query reports: one netlink dump each
-// of links, IPv4 addresses and IPv4 routes, with every message read and nothing decoded.
+// The least any program must do to learn what the adapter query reports: the pair's own three
+// netlink dumps (links, IPv4 addresses, IPv4 routes, with the same requests and socket options),
+// with every message read and nothing decoded.
 #pragma once
 
 #include <cstddef>

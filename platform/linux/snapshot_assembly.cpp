@@ -202,6 +202,7 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
   std::optional<std::uint32_t> nodeType;
   std::optional<std::string> scope;
   bool anyWins = !facts.samba.winsServers.empty();
+  snapshot.adapters.reserve(facts.kernel.links.size());
   for (const LinkEntry& link : facts.kernel.links) {
     if (Loopback(link)) {
       continue;

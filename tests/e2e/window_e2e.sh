@@ -64,8 +64,9 @@ shot() {
 # The title bar of window $1 (above its client area, inside the frame's border), scaled up for
 # tesseract, as the text it reads.
 title_bar_text() {
-  local x y w border bar _
-  read -r x y w _ border _ bar _ <<<"$(window_geometry "$1")"
+  local x y w border bar _ geometry
+  geometry=$(framed_geometry "$1") || fail "the window manager framed box $1 with no title bar"
+  read -r x y w _ border _ bar _ <<<"$geometry"
   import -window root -crop "${w}x$((bar - border))+$x+$((y - bar + border))" +repage png:- |
     convert - -scale 400% "$work/title.png"
   tesseract "$work/title.png" stdout --psm 7 2>/dev/null
@@ -145,13 +146,8 @@ shot 4-closing-box
 # once openbox has framed the box. A click the box did not take (it still shows) is made again;
 # a box gone with the program still running is a failure.
 for _ in 1 2 3; do
-  bar=
-  for _ in $(seq 50); do
-    read -r x y w _ _ _ bar _ <<<"$(window_geometry "$box")"
-    [ "${bar:-0}" -gt 0 ] && break
-    sleep 0.1
-  done
-  [ "${bar:-0}" -gt 0 ] || fail "openbox gave the closing box no title bar"
+  geometry=$(framed_geometry "$box") || fail "openbox gave the closing box no title bar"
+  read -r x y w _ _ _ bar _ <<<"$geometry"
   xdotool mousemove $((x + w - bar / 2)) $((y - bar / 2)) click 1
   timeout 2 sh -c 'while xwininfo -id "$0" 2>/dev/null | grep -q IsViewable; do sleep 0.05; done' \
     "$box" && break

@@ -68,6 +68,19 @@ window_geometry() {
   xprop -id "$1" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ,
 }
 
+# window_geometry of a window the window manager has framed: waits up to 5 s for its frame (a
+# title bar above it), and fails when none comes.
+framed_geometry() {
+  local geometry top
+  for _ in $(seq 50); do
+    geometry=$(window_geometry "$1")
+    read -r _ _ _ _ _ _ top _ <<<"$geometry"
+    [ "${top:-0}" -gt 0 ] && echo "$geometry" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 stop_virtual_display() {
   # It may have ended already; the display must still end.
   [ -z "$WINDOW_MANAGER_PID" ] || kill "$WINDOW_MANAGER_PID" 2>/dev/null || true

@@ -3,6 +3,7 @@
 
 #include <chrono>
 
+#include "app/layout.h"
 #include "app/toolkit.h"
 #include "platform/date_names.h"
 #include "platform/ip_helper.h"
@@ -14,7 +15,7 @@ class Form1 {
   // How long the closing pause lasts, and how long each wait for events inside it may take (one
   // tick of Timer1).
   static constexpr int kPauseSeconds = 20;
-  static constexpr std::chrono::milliseconds kPauseTick{20};
+  static constexpr std::chrono::milliseconds kPauseTick{layout::kTimer1IntervalMs};
 
   Form1(Toolkit& toolkit, iphlp::IpHelper& ipHelper, const DateNames& dateNames)
       : toolkit_(toolkit), ipHelper_(ipHelper), dateNames_(dateNames) {}

@@ -24,7 +24,8 @@ constexpr std::nullopt_t kNone = std::nullopt;
 constexpr std::array<ControlLayout, kControlCount> kControls{{
     {C::Text2, u"Text2", K::TextBox, 240, 4200, 4815, 405, u"пауза...немая сцена длится минуту",
      kNone, kNone, A::Center, false, false, 11, 0},
-    {C::Timer1, u"Timer1", K::Timer, 0, 0, 0, 0, u"", kNone, kNone, A::Left, true, true, kNone, 20},
+    {C::Timer1, u"Timer1", K::Timer, 0, 0, 0, 0, u"", kNone, kNone, A::Left, true, true, kNone,
+     kTimer1IntervalMs},
     {C::Text1, u"Text1", K::TextBox, 120, 5400, 9855, 615, u"", kRegular1425, kNone, A::Center,
      true, true, 4, 0},
     {C::Command1, u"Command1", K::CommandButton, 3000, 4800, 3135, 615, u"ПОЛУЧАЕМ !", kBold12,

@@ -14,6 +14,9 @@ namespace addrvue::layout {
 
 inline constexpr int kTwipsPerInch = 1440;
 
+// Timer1's interval, which also bounds each wait for events in the closing pause.
+inline constexpr int kTimer1IntervalMs = 20;
+
 // Twips (never negative in the layout) to pixels at a screen's dots per inch, rounded to the
 // nearest pixel: 15 twips are one pixel at 96.
 constexpr int TwipsToPixels(int twips, int dpi = 96) {

@@ -1,18 +1,12 @@
 #include "app/qt/event_dispatch.h"
 
 #include <QCoreApplication>
-#include <exception>
 
 #include "app/qt/message_box.h"
+#include "app/qt/text.h"
+#include "app/unhandled_error.h"
 
 namespace addrvue::qt {
-namespace {
-
-void ShowUnhandledError(QWidget* parent, const QString& what) {
-  ShowProgramMessageBox(parent, QStringLiteral("Run-time error: ") + what);
-}
-
-}  // namespace
 
 void EndEventLoop(int status) {
   QCoreApplication::exit(status);
@@ -20,13 +14,8 @@ void EndEventLoop(int status) {
 
 void RunEventHandler(QWidget* parent, const std::function<void()>& handler,
                      const EndProgramFunction& end) {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    ShowUnhandledError(parent, QString::fromUtf8(error.what()));
-    end(kUnhandledErrorStatus);
-  } catch (...) {
-    ShowUnhandledError(parent, QStringLiteral("unknown error"));
+  if (const auto error = RunTrapped(handler)) {
+    ShowProgramMessageBox(parent, ToQString(*error));
     end(kUnhandledErrorStatus);
   }
 }

@@ -1,5 +1,6 @@
 #include "app/win32/dpi.h"
 
+#include "app/layout.h"
 #include "app/win32/gdi_handles.h"
 #include "app/win32/refused.h"
 
@@ -44,6 +45,19 @@ SIZE FrameSize(SIZE client, DWORD style, DWORD exStyle, int dpi) {
     Refused("AdjustWindowRectEx");
   }
   return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+SIZE LayoutClientArea(int dpi) {
+  const auto& form = layout::Window();
+  return {layout::TwipsToPixels(form.clientWidth, dpi),
+          layout::TwipsToPixels(form.clientHeight, dpi)};
+}
+
+SIZE RescaledClientArea(SIZE client, int fromDpi, int toDpi) {
+  const auto scaled = [fromDpi, toDpi](LONG pixels) {
+    return layout::TwipsToPixels(MulDiv(pixels, layout::kTwipsPerInch, fromDpi), toDpi);
+  };
+  return {scaled(client.cx), scaled(client.cy)};
 }
 
 }  // namespace addrvue::win32

@@ -14,4 +14,11 @@ int DpiOf(HWND window);
 // frame's parts measured at the given DPI.
 SIZE FrameSize(SIZE client, DWORD style, DWORD exStyle, int dpi);
 
+// The layout's client area in pixels at a DPI.
+SIZE LayoutClientArea(int dpi);
+
+// A client area at `fromDpi` as it is at `toDpi`: through twips, so that the layout's size gives
+// the layout's size, rounded the same way.
+SIZE RescaledClientArea(SIZE client, int fromDpi, int toDpi);
+
 }  // namespace addrvue::win32

@@ -1,6 +1,7 @@
 // The Win32 window Form1, built from the layout data, and the toolkit the button sequence runs
 // on: caption and texts, visibility, modal boxes titled with the application's title, the clock,
-// event processing and the end of the program.
+// event processing and the end of the program. Its controls, painter, focus navigator and
+// message pumps each have their own file.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,9 @@
 #include <string>
 
 #include "app/toolkit.h"
-#include "app/win32/gdi_handles.h"
+#include "app/win32/focus_navigator.h"
+#include "app/win32/form_controls.h"
+#include "app/win32/painter.h"
 
 namespace addrvue::win32 {
 
@@ -35,9 +38,6 @@ class FormWindow final : public Toolkit {
   void ProcessEvents(std::chrono::milliseconds maxWait) override;
   [[noreturn]] void EndProgram() override;
 
-  // An error that left an event handler: shown in a box, then the program ends with code 1.
-  [[noreturn]] static void ShowUnhandledError(HWND owner, std::u16string_view what);
-
  protected:
   void ReplaceCaption(std::u16string_view text) override;
   void ReplaceText(Control control, std::u16string_view text) override;
@@ -49,50 +49,28 @@ class FormWindow final : public Toolkit {
 
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  HWND CreateForm();
+  void RunClick();
+  [[nodiscard]] HWND Child(Control control) const;
+  [[nodiscard]] HWND Owner() const;
 
-  // Building (form_window_build.cpp).
-  void RegisterWindowClass();
-  void CreateForm();
-  void CreateControl(Control id);
-  void LoadPictures();
-  [[nodiscard]] HANDLE LoadPicture(int resource, UINT type, int size) const;
-
-  // Dots per inch (form_window_dpi.cpp).
   void ApplyDpi(int dpi);
   void CentreOnScreen();
   void FollowDpiChange(int dpi, const RECT& suggested);
   [[nodiscard]] SIZE FrameAtDpi(int dpi) const;
 
-  // Events (form_window.cpp).
-  [[nodiscard]] HWND Child(Control control) const;
-  [[nodiscard]] HWND Owner() const;
-  void RunClick();
-  bool RestoreFocus(WPARAM activation);
-  void PassFocusOn(Control leaving);
-  [[nodiscard]] HWND NextInTabOrder(Control from) const;
-  LRESULT ColourStatic(HDC dc, HWND control);
-  void Draw(const DRAWITEMSTRUCT& item) const;
-  bool PressFocusedButton(const MSG& message);
-  void Dispatch(MSG& message);
-
+  // The window's procedure may run before the window and its controls exist: what it reads
+  // then is made first.
   HINSTANCE instance_;
-  HWND window_ = nullptr;
-  int dpi_ = USER_DEFAULT_SCREEN_DPI;
-  PerControl<HWND> children_;
-  PerControl<FontHandle> fonts_;
-  PerControl<BrushHandle> backgrounds_;
-  BitmapHandle picture_;
-  IconHandle bigIcon_;
-  IconHandle smallIcon_;
-  IconHandle image1Icon_;
-  HWND focusBeforeDeactivation_ = nullptr;
-  std::function<void()> command1Click_;
-  bool inClick_ = false;
   LARGE_INTEGER clockStart_{};
   LARGE_INTEGER clockFrequency_{};
+  std::function<void()> command1Click_;
+  bool inClick_ = false;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  Painter painter_;
+  HWND window_ = nullptr;
+  FormControls controls_;
+  FocusNavigator navigator_;
 };
-
-// The program's text as Windows wants it (wchar_t is 16 bits here, like char16_t).
-std::wstring Wide(std::u16string_view text);
 
 }  // namespace addrvue::win32

@@ -6,8 +6,10 @@
 #include <exception>
 
 #include "app/form1.h"
+#include "app/unhandled_error.h"
 #include "app/win32/form_window.h"
 #include "app/win32/options.h"
+#include "app/win32/program_end.h"
 #include "platform/date_names.h"
 #include "platform/system_ip_helper.h"
 #include "platform/utf.h"
@@ -30,6 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     window.Show(showCommand);
     return window.RunMessageLoop();
   } catch (const std::exception& error) {
-    FormWindow::ShowUnhandledError(nullptr, addrvue::FromUtf8(error.what()));
+    addrvue::win32::EndWithUnhandledError(
+        nullptr, addrvue::UnhandledErrorText(addrvue::FromUtf8(error.what())));
   }
 }

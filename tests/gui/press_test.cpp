@@ -133,12 +133,6 @@ TEST_P(WholePress, ReportsPausesAndEnds) {
 INSTANTIATE_TEST_SUITE_P(Fixtures, WholePress,
                          ::testing::Values("three_dns_two_adapters", "params_sizing_87"));
 
-TEST_F(PressTest, ClosingTheWindowBeforeThePressEndsTheProgram) {
-  window.ShowCentred();
-  QMetaObject::invokeMethod(&window, "close", Qt::QueuedConnection);
-  EXPECT_EQ(QApplication::exec(), 0);
-}
-
 // An error that leaves the handler (here the clock's, at the pause) is shown in a box, the rest of
 // the sequence does not run, and the program ends with a failure status.
 TEST_F(PressTest, AnErrorLeavingTheHandlerIsShownAndEndsTheProgramWithAFailure) {

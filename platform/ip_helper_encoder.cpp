@@ -1,6 +1,7 @@
 #include "platform/ip_helper_encoder.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <span>
 #include <stdexcept>
@@ -32,20 +33,36 @@ std::int64_t TimeOfWidth(std::int64_t seconds, std::size_t width) {
                                   std::numeric_limits<std::int32_t>::max());
 }
 
+// Lays one answer into a byte range: records first, further list nodes after them. Every region
+// it takes is zeroed before its fields are written, so the range needs no zeroing beforehand, and
+// every byte of the answer is written. References are written as base + the offset they lead to,
+// and where they are is noted when asked.
 class ImageWriter {
  public:
-  ImageWriter(ResultImage& image, const L::RecordLayout& layout) : image_(image), l_(layout) {
-    image_.layout = &layout;
-  }
+  ImageWriter(std::span<std::byte> out, const L::RecordLayout& layout, std::uint64_t base,
+              std::vector<std::size_t>* references)
+      : out_(out), l_(layout), base_(base), references_(references) {}
 
+  // Takes the next `size` bytes of the range, not yet zeroed.
+  std::size_t Reserve(std::size_t size) {
+    if (out_.size() - end_ < size) {
+      throw std::out_of_range("an answer larger than its measured size");
+    }
+    const std::size_t at = end_;
+    end_ += size;
+    return at;
+  }
+  void Zero(std::size_t at, std::size_t size) {
+    std::fill_n(out_.subspan(at, size).begin(), size, std::byte{0});
+  }
   std::size_t Append(std::size_t size) {
-    const std::size_t at = image_.bytes.size();
-    image_.bytes.resize(at + size);
+    const std::size_t at = Reserve(size);
+    Zero(at, size);
     return at;
   }
 
   void Integer(std::size_t at, std::size_t width, std::uint64_t value) {
-    WriteInteger(image_, at, width, value);
+    L::WriteLittleEndian(out_.subspan(at, width), value);
   }
   void U32(std::size_t at, std::uint32_t value) { Integer(at, 4, value); }
   void Time(std::size_t at, std::int64_t seconds) {
@@ -57,20 +74,21 @@ class ImageWriter {
   void Text(std::size_t at, std::size_t width, std::string_view text) {
     const std::size_t n = CutAtCharacter(text, width - 1);
     std::transform(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n),
-                   std::span(image_.bytes).subspan(at, n).begin(),
-                   [](char c) { return static_cast<std::byte>(c); });
+                   out_.subspan(at, n).begin(), [](char c) { return static_cast<std::byte>(c); });
   }
 
   void Bytes(std::size_t at, std::size_t width, const std::vector<std::uint8_t>& bytes) {
     const std::size_t n = std::min(bytes.size(), width);
-    for (std::size_t i = 0; i < n; ++i) {
-      image_.bytes.at(at + i) = static_cast<std::byte>(bytes[i]);
-    }
+    std::transform(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n),
+                   out_.subspan(at, n).begin(),
+                   [](std::uint8_t b) { return static_cast<std::byte>(b); });
   }
 
   void Reference(std::size_t at, std::size_t target) {
-    Integer(at, l_.pointerWidth, target);
-    image_.references.push_back(at);
+    Integer(at, l_.pointerWidth, base_ + target);
+    if (references_ != nullptr) {
+      references_->push_back(at);
+    }
   }
 
   void Node(std::size_t at, const AddrString& node) {
@@ -79,8 +97,8 @@ class ImageWriter {
     U32(at + l_.addr.Context, node.Context);
   }
 
-  // Writes a list whose first node is embedded at `at`; further nodes are appended to the image
-  // and chained from it. An empty list is one empty node.
+  // Writes a list whose first node is embedded at `at`; further nodes are appended and chained
+  // from it. An empty list is one empty node.
   void List(std::size_t at, const std::vector<AddrString>& nodes) {
     if (nodes.empty()) {
       return;
@@ -116,10 +134,57 @@ class ImageWriter {
     Time(at + f.LeaseExpires, a.LeaseExpires);
   }
 
+  void NetworkParams(const iphlp::NetworkParams& params) {
+    const L::FixedInfoFields& f = l_.fixed;
+    const std::size_t at = Append(f.Size);
+    Text(at + f.HostName, L::kMaxHostnameLen, params.HostName);
+    Text(at + f.DomainName, L::kMaxDomainNameLen, params.DomainName);
+    List(at + f.DnsServerList, params.DnsServers);
+    U32(at + f.NodeType, params.NodeType);
+    Text(at + f.ScopeId, L::kMaxScopeIdLen, params.ScopeId);
+    U32(at + f.EnableRouting, params.EnableRouting);
+    U32(at + f.EnableProxy, params.EnableProxy);
+    U32(at + f.EnableDns, params.EnableDns);
+  }
+
+  // All records come first so that each one's Next can point at the one after it. Each record
+  // is zeroed just before it is written, while its bytes are at hand.
+  void Adapters(const std::vector<AdapterInfo>& adapters) {
+    const std::size_t size = l_.adapter.Size;
+    Reserve(adapters.size() * size);
+    for (std::size_t i = 0; i < adapters.size(); ++i) {
+      const std::size_t at = i * size;
+      Zero(at, size);
+      if (i + 1 < adapters.size()) {
+        Reference(at + l_.adapter.Next, at + size);
+      }
+      Adapter(at, adapters[i]);
+    }
+  }
+
  private:
-  ResultImage& image_;
+  std::span<std::byte> out_;
   const L::RecordLayout& l_;
+  std::uint64_t base_;
+  std::vector<std::size_t>* references_;
+  std::size_t end_ = 0;
 };
+
+// The nodes a list needs beyond the one embedded in its record.
+std::size_t FurtherNodes(const std::vector<AddrString>& list) {
+  return list.empty() ? 0 : list.size() - 1;
+}
+
+template <typename Answer, typename Write>
+ResultImage ImageOf(const Answer& answer, const L::RecordLayout& layout, std::size_t size,
+                    Write write) {
+  ResultImage image;
+  image.layout = &layout;
+  image.bytes.resize(size);
+  ImageWriter writer(image.bytes, layout, 0, &image.references);
+  (writer.*write)(answer);
+  return image;
+}
 
 }  // namespace
 
@@ -130,67 +195,71 @@ void WriteInteger(ResultImage& image, std::size_t at, std::size_t width, std::ui
   L::WriteLittleEndian(std::span(image.bytes).subspan(at, width), value);
 }
 
+std::size_t NetworkParamsSize(const NetworkParams& params, const L::RecordLayout& layout) {
+  return layout.fixed.Size + FurtherNodes(params.DnsServers) * layout.addr.Size;
+}
+
+std::size_t AdaptersSize(const std::vector<AdapterInfo>& adapters, const L::RecordLayout& layout) {
+  std::size_t nodes = 0;
+  for (const AdapterInfo& a : adapters) {
+    nodes += FurtherNodes(a.IpAddressList) + FurtherNodes(a.GatewayList);
+  }
+  return adapters.size() * layout.adapter.Size + nodes * layout.addr.Size;
+}
+
+void WriteNetworkParams(const NetworkParams& params, const L::RecordLayout& layout,
+                        std::span<std::byte> out, std::uint64_t referenceBase) {
+  ImageWriter(out, layout, referenceBase, nullptr).NetworkParams(params);
+}
+
+void WriteAdapters(const std::vector<AdapterInfo>& adapters, const L::RecordLayout& layout,
+                   std::span<std::byte> out, std::uint64_t referenceBase) {
+  ImageWriter(out, layout, referenceBase, nullptr).Adapters(adapters);
+}
+
 ResultImage EncodeNetworkParams(const NetworkParams& params, const L::RecordLayout& layout) {
-  ResultImage image;
-  ImageWriter w(image, layout);
-  const L::FixedInfoFields& f = layout.fixed;
-  const std::size_t at = w.Append(f.Size);
-  w.Text(at + f.HostName, L::kMaxHostnameLen, params.HostName);
-  w.Text(at + f.DomainName, L::kMaxDomainNameLen, params.DomainName);
-  w.List(at + f.DnsServerList, params.DnsServers);
-  w.U32(at + f.NodeType, params.NodeType);
-  w.Text(at + f.ScopeId, L::kMaxScopeIdLen, params.ScopeId);
-  w.U32(at + f.EnableRouting, params.EnableRouting);
-  w.U32(at + f.EnableProxy, params.EnableProxy);
-  w.U32(at + f.EnableDns, params.EnableDns);
-  return image;
+  return ImageOf(params, layout, NetworkParamsSize(params, layout), &ImageWriter::NetworkParams);
 }
 
 ResultImage EncodeAdapters(const std::vector<AdapterInfo>& adapters,
                            const L::RecordLayout& layout) {
-  ResultImage image;
-  ImageWriter w(image, layout);
-  const std::size_t size = layout.adapter.Size;
-  // All records come first so that each one's Next can point at the one after it.
-  w.Append(adapters.size() * size);
-  for (std::size_t i = 0; i < adapters.size(); ++i) {
-    const std::size_t at = i * size;
-    if (i + 1 < adapters.size()) {
-      w.Reference(at + layout.adapter.Next, at + size);
-    }
-    w.Adapter(at, adapters[i]);
+  return ImageOf(adapters, layout, AdaptersSize(adapters, layout), &ImageWriter::Adapters);
+}
+
+std::uint32_t AnswerSizedQuery(std::size_t needed, std::byte* buffer, std::uint32_t* size,
+                               const std::function<void(std::span<std::byte>)>& write) {
+  if (size == nullptr) {
+    return layout::kErrorInvalidParameter;
   }
-  return image;
+  if (needed == 0) {
+    return layout::kErrorNoData;
+  }
+  const auto bytes = static_cast<std::uint32_t>(needed);
+  if (buffer == nullptr || *size < bytes) {
+    *size = bytes;
+    return layout::kErrorBufferOverflow;
+  }
+  write(std::span<std::byte>(buffer, needed));
+  *size = bytes;
+  return layout::kNoError;
 }
 
 std::uint32_t AnswerQuery(const ResultImage& image, std::byte* buffer, std::uint32_t* size,
                           std::uint64_t referenceBase) {
-  if (size == nullptr) {
-    return layout::kErrorInvalidParameter;
-  }
-  if (image.bytes.empty()) {
-    return layout::kErrorNoData;
-  }
-  const auto needed = static_cast<std::uint32_t>(image.bytes.size());
-  if (buffer == nullptr || *size < needed) {
-    *size = needed;
-    return layout::kErrorBufferOverflow;
-  }
-  const std::span<std::byte> out(buffer, needed);
-  std::copy(image.bytes.begin(), image.bytes.end(), out.begin());
-  for (const std::size_t at : image.references) {
-    const std::size_t width = image.layout->pointerWidth;
-    if (at > needed || needed - at < width) {
-      continue;  // a field the image was cut short of
+  return AnswerSizedQuery(image.bytes.size(), buffer, size, [&](std::span<std::byte> out) {
+    std::copy(image.bytes.begin(), image.bytes.end(), out.begin());
+    for (const std::size_t at : image.references) {
+      const std::size_t width = image.layout->pointerWidth;
+      if (at > out.size() || out.size() - at < width) {
+        continue;  // a field the image was cut short of
+      }
+      const auto field = out.subspan(at, width);
+      const std::uint64_t offset = L::ReadLittleEndian(field);
+      if (offset != 0) {
+        L::WriteLittleEndian(field, referenceBase + offset);
+      }
     }
-    const auto field = out.subspan(at, width);
-    const std::uint64_t offset = L::ReadLittleEndian(field);
-    if (offset != 0) {
-      L::WriteLittleEndian(field, referenceBase + offset);
-    }
-  }
-  *size = needed;
-  return layout::kNoError;
+  });
 }
 
 }  // namespace iphlp

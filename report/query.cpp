@@ -15,15 +15,15 @@ std::optional<std::vector<std::byte>> RunQuery(iphlp::IpHelper& ipHelper, QueryC
   // any other sizing failure, with the code the call gave.
   if ((sizing != iphlp::layout::kNoError && sizing != iphlp::layout::kErrorBufferOverflow) ||
       size == 0) {
-    form.MsgBox(std::u16string(name) + u" sizing failed with error " +
-                SignedDecimal(static_cast<std::int32_t>(sizing)));
+    form.FailureBox(std::u16string(name) + u" sizing failed with error " +
+                    SignedDecimal(static_cast<std::int32_t>(sizing)));
     return std::nullopt;
   }
   std::vector<std::byte> buffer(size);
   const std::uint32_t fill = (ipHelper.*call)(buffer.data(), &size);
   if (fill != iphlp::layout::kNoError) {
-    form.MsgBox(std::u16string(name) + u" failed with error " +
-                SignedDecimal(static_cast<std::int32_t>(fill)));
+    form.FailureBox(std::u16string(name) + u" failed with error " +
+                    SignedDecimal(static_cast<std::int32_t>(fill)));
     return std::nullopt;
   }
   return buffer;

@@ -31,12 +31,16 @@ class ReportWindow {
   }
   // A modal box with one OK button and the application's title; returns when it is closed.
   void MsgBox(std::u16string_view text) { ShowMessageBox(ShownText(text)); }
+  // The box that says a query failed; the report ends after it.
+  void FailureBox(std::u16string_view text) { ShowFailureBox(ShownText(text)); }
 
  protected:
   virtual void ReplaceCaption(std::u16string_view text) = 0;
   virtual void ReplaceText1(std::u16string_view text) = 0;
   virtual void ReplaceLabelCaption(ReportLabel label, std::u16string_view text) = 0;
   virtual void ShowMessageBox(std::u16string_view text) = 0;
+  // A window that only shows the report shows a failure like any other box.
+  virtual void ShowFailureBox(std::u16string_view text) { ShowMessageBox(text); }
 };
 
 }  // namespace addrvue

@@ -1,5 +1,6 @@
 // Start-up of QUIRNEL_ADDRVUE.exe: Form1 is created from the layout, its load handler runs, and
-// the window is shown; from then on the program only answers window events.
+// the window is shown; from then on the program only answers window events. An option (--help,
+// --version, --print, --json, "/?") runs without the window instead.
 #include <windows.h>
 
 #include <exception>
@@ -7,6 +8,7 @@
 #include "app/form1.h"
 #include "app/unhandled_error.h"
 #include "app/win32/form_window.h"
+#include "app/win32/options.h"
 #include "app/win32/program_end.h"
 #include "platform/date_names.h"
 #include "platform/system_ip_helper.h"
@@ -16,6 +18,10 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {
   using addrvue::win32::FormWindow;
+  if (const auto choice = addrvue::win32::CommandLineChoice();
+      choice.mode != addrvue::cli::Mode::Window || !choice.error.empty()) {
+    return addrvue::win32::RunWithoutWindow(choice);
+  }
   try {
     const auto ipHelper = iphlp::SystemIpHelper();
     const auto dateNames = addrvue::UserDateNames();

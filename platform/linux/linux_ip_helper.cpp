@@ -1,8 +1,8 @@
 #include "platform/linux/linux_ip_helper.h"
 
 #include <array>
-#include <optional>
-#include <variant>
+#include <memory>
+#include <span>
 
 #include "platform/ip_helper_encoder.h"
 #include "platform/ip_helper_layout.h"
@@ -21,42 +21,42 @@ class SharedSnapshot {
 
   explicit SharedSnapshot(std::function<SystemSnapshot()> take) : take_(std::move(take)) {}
 
-  const SystemSnapshot& For(Query query) {
+  std::shared_ptr<const SystemSnapshot> For(Query query) {
     if (!snapshot_ || used_[query]) {
-      snapshot_ = take_();
+      snapshot_ = std::make_shared<const SystemSnapshot>(take_());
       used_ = {};
     }
     used_[query] = true;
-    return *snapshot_;
+    return snapshot_;
   }
 
  private:
   std::function<SystemSnapshot()> take_;
-  std::optional<SystemSnapshot> snapshot_;
+  std::shared_ptr<const SystemSnapshot> snapshot_;
   std::array<bool, 2> used_{};
 };
 
-// A query's answer from a snapshot: its records, or the failure code it gives instead.
-using Encoded = std::variant<iphlp::ResultImage, std::uint32_t>;
-
-// One query's side of the two-call protocol.
+// One query's side of the two-call protocol. The sizing call measures its snapshot's answer,
+// or gives the failure code the snapshot holds for it instead; the fill that follows writes that
+// same snapshot straight into the caller's buffer.
 class QueryState {
  public:
-  template <typename Encode>
+  template <typename Failure, typename Measure, typename Write>
   std::uint32_t Answer(std::byte* buffer, std::uint32_t* size, SharedSnapshot& shared,
-                       SharedSnapshot::Query query, Encode encode) {
+                       SharedSnapshot::Query query, Failure failure, Measure measure, Write write) {
     if (size == nullptr) {
       return iphlp::layout::kErrorInvalidParameter;
     }
     if (buffer == nullptr || !pending_) {
-      Encoded answer = encode(shared.For(query));
-      if (const auto* failure = std::get_if<std::uint32_t>(&answer)) {
+      pending_ = shared.For(query);
+      if (const std::uint32_t code = failure(*pending_); code != iphlp::layout::kNoError) {
         pending_.reset();
-        return *failure;
+        return code;
       }
-      pending_ = std::get<iphlp::ResultImage>(std::move(answer));
+      needed_ = measure(*pending_);
     }
-    const std::uint32_t code = iphlp::AnswerQuery(*pending_, buffer, size);
+    const std::uint32_t code = iphlp::AnswerSizedQuery(
+        needed_, buffer, size, [&](std::span<std::byte> out) { write(*pending_, out); });
     // Only an answer that asks for a larger buffer is followed by a fill of the same snapshot.
     if (code != iphlp::layout::kErrorBufferOverflow) {
       pending_.reset();
@@ -65,7 +65,8 @@ class QueryState {
   }
 
  private:
-  std::optional<iphlp::ResultImage> pending_;
+  std::shared_ptr<const SystemSnapshot> pending_;
+  std::size_t needed_ = 0;
 };
 
 class LinuxIpHelper final : public iphlp::OffsetIpHelper {
@@ -74,20 +75,23 @@ class LinuxIpHelper final : public iphlp::OffsetIpHelper {
       : OffsetIpHelper(layout), shared_(std::move(take)) {}
 
   std::uint32_t GetNetworkParams(std::byte* buffer, std::uint32_t* size) override {
-    return params_.Answer(buffer, size, shared_, SharedSnapshot::kParams,
-                          [this](const SystemSnapshot& snapshot) -> Encoded {
-                            return iphlp::EncodeNetworkParams(snapshot.params, Layout());
-                          });
+    return params_.Answer(
+        buffer, size, shared_, SharedSnapshot::kParams,
+        [](const SystemSnapshot& /*s*/) { return iphlp::layout::kNoError; },
+        [this](const SystemSnapshot& s) { return iphlp::NetworkParamsSize(s.params, Layout()); },
+        [this](const SystemSnapshot& s, std::span<std::byte> out) {
+          iphlp::WriteNetworkParams(s.params, Layout(), out, 0);
+        });
   }
 
   std::uint32_t GetAdaptersInfo(std::byte* buffer, std::uint32_t* size) override {
-    return adapters_.Answer(buffer, size, shared_, SharedSnapshot::kAdapters,
-                            [this](const SystemSnapshot& snapshot) -> Encoded {
-                              if (snapshot.adaptersFailure != 0) {
-                                return snapshot.adaptersFailure;
-                              }
-                              return iphlp::EncodeAdapters(snapshot.adapters, Layout());
-                            });
+    return adapters_.Answer(
+        buffer, size, shared_, SharedSnapshot::kAdapters,
+        [](const SystemSnapshot& s) { return s.adaptersFailure; },
+        [this](const SystemSnapshot& s) { return iphlp::AdaptersSize(s.adapters, Layout()); },
+        [this](const SystemSnapshot& s, std::span<std::byte> out) {
+          iphlp::WriteAdapters(s.adapters, Layout(), out, 0);
+        });
   }
 
  private:

@@ -16,7 +16,6 @@
 namespace addrvue::linux_source {
 namespace {
 
-constexpr std::size_t kInitialBuffer = std::size_t{1} << 16;
 constexpr int kReceiveTimeoutSeconds = 1;  // the kernel answers at once; this bounds a fault
 constexpr int kAttempts = 3;
 
@@ -85,8 +84,8 @@ DumpState FrameDumpReply(std::span<const std::byte> datagram, std::uint32_t sequ
   return DumpState::kMore;
 }
 
-NetlinkSocket::NetlinkSocket()
-    : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)), buffer_(kInitialBuffer) {
+NetlinkSocket::NetlinkSocket(std::size_t receiveSize)
+    : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)), buffer_(receiveSize) {
   if (fd_ >= 0 && !Configure()) {
     close(fd_);
     fd_ = -1;
@@ -131,25 +130,8 @@ bool NetlinkSocket::Send(std::span<const std::byte> request) const {
                             reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel) >= 0;
 }
 
-std::optional<std::size_t> NetlinkSocket::NextDatagramSize() const {
-  for (;;) {
-    const ssize_t size = recv(fd_, nullptr, 0, MSG_PEEK | MSG_TRUNC);
-    if (size >= 0) {
-      return static_cast<std::size_t>(size);
-    }
-    if (errno != EINTR) {
-      return std::nullopt;  // EAGAIN: nothing came within the receive timeout
-    }
-  }
-}
-
 std::optional<std::span<const std::byte>> NetlinkSocket::Receive() {
-  for (;;) {
-    const auto size = fd_ >= 0 ? NextDatagramSize() : std::nullopt;
-    if (!size) {
-      return std::nullopt;
-    }
-    buffer_.resize(std::max(buffer_.size(), *size));
+  while (fd_ >= 0) {
     sockaddr_nl sender{};
     iovec data{.iov_base = buffer_.data(), .iov_len = buffer_.size()};
     msghdr message{};
@@ -157,11 +139,17 @@ std::optional<std::span<const std::byte>> NetlinkSocket::Receive() {
     message.msg_namelen = sizeof sender;
     message.msg_iov = &data;
     message.msg_iovlen = 1;
-    const ssize_t got = recvmsg(fd_, &message, 0);
+    // With MSG_TRUNC the answer is the datagram's whole length, even where the buffer held less:
+    // one call a datagram, and a datagram cut short is known and its size kept for the next try.
+    const ssize_t got = recvmsg(fd_, &message, MSG_TRUNC);
     if (got < 0 && errno == EINTR) {
       continue;
     }
-    if (got <= 0 || (message.msg_flags & MSG_TRUNC) != 0) {
+    if (got <= 0) {
+      return std::nullopt;
+    }
+    if (static_cast<std::size_t>(got) > buffer_.size() || (message.msg_flags & MSG_TRUNC) != 0) {
+      largestCut_ = std::max(largestCut_, static_cast<std::size_t>(got));
       return std::nullopt;
     }
     // Only the kernel answers a dump; anything another process sent is passed over.
@@ -169,6 +157,7 @@ std::optional<std::span<const std::byte>> NetlinkSocket::Receive() {
       return std::span<const std::byte>(buffer_).first(static_cast<std::size_t>(got));
     }
   }
+  return std::nullopt;
 }
 
 bool Dump(NetlinkSocket& socket, std::uint16_t type, std::uint8_t family,
@@ -188,9 +177,12 @@ bool Dump(NetlinkSocket& socket, std::uint16_t type, std::uint8_t family,
 std::optional<KernelInterfaces> ReadKernelInterfaces() {
   // A dump that the kernel interrupts because the table changed is asked again, each time on a
   // fresh socket; one that fails every time leaves the tables unread.
+  // A datagram larger than the receive buffer (a link with very many attributes) fails its
+  // attempt too, and the next one receives into a buffer of its size.
   std::optional<KernelInterfaces> result;
+  std::size_t receiveSize = NetlinkSocket::kReceiveSize;
   for (int attempt = 0; attempt < kAttempts && !result; ++attempt) {
-    NetlinkSocket socket;
+    NetlinkSocket socket(receiveSize);
     KernelInterfaces found;
     const MessageSink add = [&](std::uint16_t type, std::span<const std::byte> payload) {
       AddMessage(found, type, payload);
@@ -199,10 +191,14 @@ std::optional<KernelInterfaces> ReadKernelInterfaces() {
         Dump(socket, RTM_GETROUTE, AF_INET, add)) {
       result = std::move(found);
     }
+    receiveSize = std::max(receiveSize, socket.LargestCutDatagram());
   }
   if (result) {
-    std::stable_sort(result->links.begin(), result->links.end(),
-                     [](const LinkEntry& a, const LinkEntry& b) { return a.index < b.index; });
+    // The kernel dumps links in index order already; sorting is only its guard.
+    const auto byIndex = [](const LinkEntry& a, const LinkEntry& b) { return a.index < b.index; };
+    if (!std::is_sorted(result->links.begin(), result->links.end(), byIndex)) {
+      std::stable_sort(result->links.begin(), result->links.end(), byIndex);
+    }
     std::stable_sort(result->defaultRoutes.begin(), result->defaultRoutes.end(),
                      [](const RouteEntry& a, const RouteEntry& b) { return a.metric < b.metric; });
   }

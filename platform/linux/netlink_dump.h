@@ -34,7 +34,11 @@ DumpState FrameDumpReply(std::span<const std::byte> datagram, std::uint32_t sequ
 // that cannot be set up so sends and receives nothing.
 class NetlinkSocket {
  public:
-  NetlinkSocket();
+  // Datagrams of the kernel's dumps fit 32 KiB, but for a single message that does not.
+  static constexpr std::size_t kReceiveSize = std::size_t{1} << 16;
+
+  // Receives datagrams of at most `receiveSize` bytes; a larger one is cut short.
+  explicit NetlinkSocket(std::size_t receiveSize = kReceiveSize);
   NetlinkSocket(const NetlinkSocket&) = delete;
   NetlinkSocket& operator=(const NetlinkSocket&) = delete;
   NetlinkSocket(NetlinkSocket&&) = delete;
@@ -46,6 +50,8 @@ class NetlinkSocket {
   // datagram cut short, or when none comes within the receive timeout. Datagrams of any other
   // sender are passed over.
   std::optional<std::span<const std::byte>> Receive();
+  // The size of the largest datagram that was cut short, 0 when none was.
+  [[nodiscard]] std::size_t LargestCutDatagram() const { return largestCut_; }
 
  private:
   // Requests go out only as whole dumps.
@@ -54,12 +60,12 @@ class NetlinkSocket {
   std::uint32_t NextSequence() { return ++sequence_; }
   [[nodiscard]] bool Send(std::span<const std::byte> request) const;
   bool Configure();
-  [[nodiscard]] std::optional<std::size_t> NextDatagramSize() const;
 
   int fd_ = -1;
   std::uint32_t portId_ = 0;
   std::uint32_t sequence_ = 0;
   std::vector<std::byte> buffer_;
+  std::size_t largestCut_ = 0;
 };
 
 // One whole dump; false when it failed or was interrupted.

@@ -213,6 +213,7 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
   const std::map<int, Addresses> addresses = AddressesByInterface(facts.kernel);
   NetbiosWords netbios;
   netbios.anyWins = !facts.samba.winsServers.empty();
+  snapshot.adapters.reserve(facts.kernel.links.size());
   for (const LinkEntry& link : facts.kernel.links) {
     if (Loopback(link)) {
       continue;

@@ -10,8 +10,10 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <sstream>
 
 #include "tests/linux/namespace_lab.h"
 
@@ -127,6 +129,80 @@ class DhcpLab : public ::testing::TestWithParam<Row> {
     } else {
       EXPECT_NEAR(vc0->LeaseExpires - vc0->LeaseObtained, seconds, 2);
     }
+    lease_ = *vc0;
+  }
+
+  // The program, run there: --print writes the items of a press in order, as the press's box
+  // transcript shows them; --json gives the lease's server and dates and every gateway, a second
+  // one added here.
+  void ExpectTheProgramReportsTheLease() const {
+    if (std::string_view(ADDRVUE_PROGRAM).empty()) {
+      return;  // a build without the window (the sanitizers' preset) has no program
+    }
+    client_->Ip("route add default via 10.50.0.2 dev vc0 metric 4000");
+    // Lease times the source derives from the kernel's address lifetimes may move by a second
+    // between two runs: the pair is taken again until both runs fall within the same second.
+    std::vector<std::string> expected;
+    std::vector<std::string> printed;
+    WaitFor(
+        [&] {
+          expected =
+              ItemsToPrint(RunInside(*client_, tree_, "env LC_ALL=C " ADDRVUE_REPORT_TRANSCRIPT));
+          printed =
+              PrintedLines(RunInside(*client_, tree_, "env LC_ALL=C " ADDRVUE_PROGRAM " --print"));
+          return printed == expected;
+        },
+        std::chrono::seconds(5));
+    EXPECT_EQ(printed, expected);
+
+    const json adapters =
+        json::parse(RunInside(*client_, tree_, ADDRVUE_PROGRAM " --json"))["adapters"];
+    const auto vc0 =
+        std::ranges::find(adapters, "vc0", [](const json& a) { return a["AdapterName"]; });
+    ASSERT_NE(vc0, adapters.end());
+    EXPECT_EQ((*vc0)["DhcpServer"], "10.50.0.1");
+    EXPECT_EQ((*vc0)["GatewayList"], json({"10.50.0.1", "10.50.0.2"}));
+    EXPECT_NEAR(Seconds((*vc0)["LeaseObtained"]), lease_.LeaseObtained, 1);
+    // The program writes the 32-bit layout, whose time_t holds a lease without end as its largest.
+    EXPECT_NEAR(
+        Seconds((*vc0)["LeaseExpires"]),
+        std::min<std::int64_t>(lease_.LeaseExpires, std::numeric_limits<std::int32_t>::max()), 1);
+  }
+
+  // What --print must write for a box transcript: each new Text1 and each box text, but the
+  // placeholder box "_", blank texts and a text the line before gave already.
+  static std::vector<std::string> ItemsToPrint(const std::string& transcript) {
+    std::vector<std::string> lines;
+    std::string text1;
+    for (const std::string& item : Items(transcript)) {
+      const std::string text = item.substr(item.find(':') + 1);
+      const bool isNew = item.starts_with("box:") ? item != "box:_" : text != text1;
+      if (item.starts_with("text:")) {
+        text1 = text;
+      }
+      if (isNew && text.find_first_not_of(' ') != std::string::npos &&
+          (lines.empty() || lines.back() != text)) {
+        lines.push_back(text);
+      }
+    }
+    return lines;
+  }
+
+  // The lines --print wrote, each read back as the body of a JSON string.
+  static std::vector<std::string> PrintedLines(const std::string& output) {
+    std::vector<std::string> lines;
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) {
+      lines.push_back(json::parse('"' + line + '"').get<std::string>());
+    }
+    return lines;
+  }
+
+  // An ISO 8601 UTC time as seconds since 1970.
+  static std::int64_t Seconds(const json& time) {
+    std::tm fields{};
+    EXPECT_NE(strptime(time.get<std::string>().c_str(), "%Y-%m-%dT%H:%M:%SZ", &fields), nullptr);
+    return timegm(&fields);
   }
 
   FixtureTree tree_;
@@ -134,6 +210,7 @@ class DhcpLab : public ::testing::TestWithParam<Row> {
   std::optional<NetNamespace> client_;
   std::optional<ChildProcess> dnsmasq_;
   std::uint32_t index_ = 0;
+  iphlp::AdapterInfo lease_;
 };
 
 TEST_P(DhcpLab, TheSourceReportsTheLeaseTheClientTook) {
@@ -156,6 +233,7 @@ TEST_P(DhcpLab, TheSourceReportsTheLeaseTheClientTook) {
     ASSERT_TRUE(SeeLease(tree_.Root(), process, snapshot));
   }
   ExpectLease(snapshot, started);
+  ExpectTheProgramReportsTheLease();
   if (const char* seeds = std::getenv("ADDRVUE_SEED_DIR"); seeds != nullptr) {
     Shell("T=" + tree_.Top() + " S=" + seeds + " N=" + GetParam().name +
           " I=" + std::to_string(index_) + "; " + client.at("seed").get<std::string>());

@@ -203,15 +203,19 @@ std::vector<std::string> Items(const std::string& transcript) {
   return items;
 }
 
-std::vector<std::string> ReportItems(const NetNamespace& ns, const FixtureTree& tree,
-                                     const std::string& setup, bool asNobody) {
+std::string RunInside(const NetNamespace& ns, const FixtureTree& tree, const std::string& program,
+                      const std::string& setup, bool asNobody) {
   const std::string layOver =
       "mkdir -p $T/etc $T/var $T/run && mount -t overlay overlay -o lowerdir=$T/etc:/etc /etc && "
       "mount -t overlay overlay -o lowerdir=$T/var:/var /var && mount -t tmpfs tmpfs /run && "
       "cp -a $T/run/. /run && ";
   const std::string user = asNobody ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-  return Items(
-      Shell(ns.Inside(tree, layOver + setup + "exec " + user + ADDRVUE_REPORT_TRANSCRIPT)));
+  return Shell(ns.Inside(tree, layOver + setup + "exec " + user + program));
+}
+
+std::vector<std::string> ReportItems(const NetNamespace& ns, const FixtureTree& tree,
+                                     const std::string& setup, bool asNobody) {
+  return Items(RunInside(ns, tree, ADDRVUE_REPORT_TRANSCRIPT, setup, asNobody));
 }
 
 }  // namespace addrvue::linux_source::testing

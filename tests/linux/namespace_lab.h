@@ -90,9 +90,13 @@ const iphlp::AdapterInfo* FindAdapter(const SystemSnapshot& snapshot, const std:
 // The Text1 and box texts of a box transcript, in order, as "text:..." and "box:...".
 std::vector<std::string> Items(const std::string& transcript);
 
-// The report of report-transcript run inside `ns` after `setup` (shell, $T naming `tree`), with
-// `tree` laid over the system's /etc and /var and its /run as the only /run; as the user nobody
-// when asked.
+// The output of `program` run inside `ns` after `setup` (shell, $T naming `tree`), with `tree`
+// laid over the system's /etc and /var and its /run as the only /run; as the user nobody when
+// asked.
+std::string RunInside(const NetNamespace& ns, const FixtureTree& tree, const std::string& program,
+                      const std::string& setup = "", bool asNobody = false);
+
+// The report of report-transcript run there.
 std::vector<std::string> ReportItems(const NetNamespace& ns, const FixtureTree& tree,
                                      const std::string& setup = "", bool asNobody = false);
 

@@ -1,5 +1,5 @@
-// The netlink socket against the real kernel: it takes only the kernel's datagrams, and a
-// receive that nothing answers ends.
+// The netlink socket against the real kernel: it takes only the kernel's datagrams, a datagram
+// cut short fails its dump, and a receive that nothing answers ends.
 #include <gtest/gtest.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
@@ -30,6 +30,17 @@ TEST(NetlinkSocket, TakesOnlyTheKernelsDatagrams) {
   EXPECT_TRUE(Dump(socket, RTM_GETLINK, AF_UNSPEC,
                    [&](std::uint16_t type, auto) { links += type == RTM_NEWLINK ? 1 : 0; }));
   EXPECT_GT(links, 0);  // loopback at least
+}
+
+// A datagram larger than the receive buffer fails its dump, and its size is known, so that a
+// socket with a buffer of that size reads the same dump whole.
+TEST(NetlinkSocket, ADatagramCutShortFailsItsDumpAndGivesItsSize) {
+  NetlinkSocket tooSmall(16);
+  EXPECT_FALSE(Dump(tooSmall, RTM_GETLINK, AF_UNSPEC, [](std::uint16_t, auto) {}));
+  EXPECT_GT(tooSmall.LargestCutDatagram(), 16U);
+  NetlinkSocket large(tooSmall.LargestCutDatagram());
+  EXPECT_TRUE(Dump(large, RTM_GETLINK, AF_UNSPEC, [](std::uint16_t, auto) {}));
+  EXPECT_EQ(large.LargestCutDatagram(), 0U);
 }
 
 TEST(NetlinkSocket, AReceiveThatNothingAnswersEnds) {

@@ -80,6 +80,32 @@ TEST(LinuxIpHelper, TheFillWritesTheSnapshotTheSizingCallTook) {
   EXPECT_EQ(taken, 3);
 }
 
+// The fill writes every byte of its answer: what the caller's buffer held before never shows.
+TEST(LinuxIpHelper, TheFillWritesEveryByteWhateverTheBufferHeld) {
+  SystemSnapshot snapshot;
+  snapshot.params.HostName = "host";
+  snapshot.params.DnsServers = {{"10.0.0.53", "", 0}, {"10.0.0.54", "", 0}};
+  iphlp::AdapterInfo adapter;
+  adapter.AdapterName = "eth0";
+  adapter.IpAddressList = {{"10.0.0.2", "255.255.255.0", 0}, {"10.0.0.3", "255.255.255.0", 0}};
+  adapter.GatewayList = {{"10.0.0.1", "", 0}, {"10.0.0.254", "", 0}};
+  snapshot.adapters = {adapter, adapter};
+  using Query = std::uint32_t (iphlp::IpHelper::*)(std::byte*, std::uint32_t*);
+  for (const Query query :
+       {&iphlp::IpHelper::GetNetworkParams, &iphlp::IpHelper::GetAdaptersInfo}) {
+    std::vector<std::vector<std::byte>> fills;
+    for (const std::byte before : {std::byte{0}, std::byte{0xA5}}) {
+      const auto helper = SnapshotIpHelper([&] { return snapshot; });
+      std::uint32_t size = 0;
+      ASSERT_EQ((*helper.*query)(nullptr, &size), L::kErrorBufferOverflow);
+      std::vector<std::byte> buffer(size, before);
+      ASSERT_EQ((*helper.*query)(buffer.data(), &size), L::kNoError);
+      fills.push_back(buffer);
+    }
+    EXPECT_EQ(fills[0], fills[1]);
+  }
+}
+
 // Kernel tables that could not be read whole (a dump that stays interrupted, a kernel that does
 // not answer) fail the adapters query with the platform's code for adapter information it could
 // not read; the host part, which does not come from them, still shows.

@@ -3,6 +3,11 @@
 #   require_programs P...        skips unless every program is on PATH
 #   start_virtual_display        starts Xvfb on a free display number and exports DISPLAY;
 #                                the display ends with the calling shell (stop_virtual_display)
+#   start_window_manager         starts openbox on that display, as a desktop frames windows;
+#                                skips where it cannot start
+#   window_geometry WINDOW       its client area's left, top, width and height on the screen
+#                                (xdotool's position counts a window manager's frame twice), then
+#                                its frame's left, right, top and bottom widths
 #   screen_pixel X Y             the colour of the screen at X Y, as #RRGGBB
 #   cpu_ticks PID...             the processor time the processes have used, in clock ticks
 
@@ -20,6 +25,7 @@ require_programs() {
 }
 
 VIRTUAL_DISPLAY_PID=
+WINDOW_MANAGER_PID=
 
 start_virtual_display() {
   local fifo_dir number=
@@ -44,7 +50,41 @@ start_virtual_display() {
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 }
 
+start_window_manager() {
+  require_programs openbox xprop
+  openbox --sm-disable >/dev/null 2>&1 &
+  WINDOW_MANAGER_PID=$!
+  # It has taken the display once it names its check window on the root window.
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  skip "openbox could not take the virtual display within 5 s"
+}
+
+window_geometry() {
+  xwininfo -id "$1" | awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+    /^ *Width/ { w = $2 } /^ *Height/ { h = $2 } END { printf "%d %d %d %d ", x, y, w, h }'
+  xprop -id "$1" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ,
+}
+
+# window_geometry of a window the window manager has framed: waits up to 5 s for its frame (a
+# title bar above it), and fails when none comes.
+framed_geometry() {
+  local geometry top
+  for _ in $(seq 50); do
+    geometry=$(window_geometry "$1")
+    read -r _ _ _ _ _ _ top _ <<<"$geometry"
+    [ "${top:-0}" -gt 0 ] && echo "$geometry" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 stop_virtual_display() {
+  # It may have ended already; the display must still end.
+  [ -z "$WINDOW_MANAGER_PID" ] || kill "$WINDOW_MANAGER_PID" 2>/dev/null || true
+  WINDOW_MANAGER_PID=
   [ -n "$VIRTUAL_DISPLAY_PID" ] && kill "$VIRTUAL_DISPLAY_PID" 2>/dev/null
   VIRTUAL_DISPLAY_PID=
   return 0

@@ -1,5 +1,5 @@
 // ui_driver [--press=mouse|return|enter|space] [--close=start | --close=during-click]
-//           [--dpi=N] [--alone] [--hold=DIR] EXE
+//           [--dpi=N] [--alone] [--hold=DIR] [--above-4gib] EXE
 //
 // Runs QUIRNEL_ADDRVUE.exe as a user would and writes down what it shows: one transcript line
 // (UTF-8 JSON) for every message box of the report, which it then closes; the run must end with
@@ -20,6 +20,9 @@
 // --hold=DIR: at the start, the first box, the pause and the closing box it notes "hold NAME" and
 // waits for DIR\NAME.go, so that a harness can take screenshots; before that of the pause it notes
 // "Text2 blank at X Y R G B": a point of the box away from its text, on the screen, and its colour.
+// --above-4gib (a 64-bit driver and program): before the program runs, every free page of its
+// lowest 4 GiB is reserved, so that its heap, and with it every result buffer and every address
+// the IP Helper writes into one, lies above 4 GiB, where a reference cut to 32 bits shows.
 //
 // It only posts to the program's windows; reading a text with WM_GETTEXT is the one sent
 // message, with a timeout. Windows are found by the process they belong to.
@@ -28,8 +31,10 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -293,6 +298,30 @@ class Run {
   bool pauseSeen_ = false;
 };
 
+// Reserves the free address space of a suspended process below 4 GiB, and says how much.
+void ReserveLowMemory(HANDLE process) {
+  constexpr std::uint64_t kFourGib = std::uint64_t{1} << 32U;
+  constexpr std::uint64_t kGranularity = 0x10000;  // where a reservation may start and end
+  const auto address = [](std::uint64_t at) {
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(at));
+  };
+  std::uint64_t reserved = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  for (std::uint64_t at = kGranularity; at < kFourGib; at += region.RegionSize) {
+    if (VirtualQueryEx(process, address(at), &region, sizeof region) == 0) {
+      break;
+    }
+    const std::uint64_t start = (at + kGranularity - 1) & ~(kGranularity - 1);
+    const std::uint64_t end = std::min(at + region.RegionSize, kFourGib) & ~(kGranularity - 1);
+    if (region.State == MEM_FREE && start < end &&
+        VirtualAllocEx(process, address(start), static_cast<SIZE_T>(end - start), MEM_RESERVE,
+                       PAGE_NOACCESS) != nullptr) {
+      reserved += end - start;
+    }
+  }
+  Note("reserved " + std::to_string(reserved >> 20U) + " MiB below 4 GiB");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -313,10 +342,15 @@ int main(int argc, char** argv) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process) == FALSE) {
+  const bool high = options.contains("--above-4gib");
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                     high ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &process) == FALSE) {
     Note("cannot start " + std::string(args.back()));
     return 2;
+  }
+  if (high) {
+    ReserveLowMemory(process.hProcess);
+    ResumeThread(process.hThread);
   }
   Run(options, process).Go();
   if (failed) {

@@ -8,8 +8,12 @@
 #   fixtures ARCH PREFIX BUILD OUT
 #       every shared fixture at once, answered by the stand-in iphlpapi.dll: each transcript must
 #       equal the Linux report's (tests/fixtures/expected), but for the Next the third host item
-#       shows. Some runs press Command1 from the keyboard, one closes the window during the
+#       shows. A fixture in a code page of its own (Shift-JIS) runs in a locale of that code
+#       page. Some runs press Command1 from the keyboard, one closes the window during the
 #       press; one more, first and alone, runs at 144 DPI and closes the window before the press.
+#   options ARCH PREFIX BUILD OUT
+#       the options without a window: --print and --json on a fixture, a failing query, /? and an
+#       unknown option, their output redirected to files.
 #   own ARCH PREFIX BUILD OUT
 #       one run on Wine's own IP Helper in a network namespace set up here, pressed with Space:
 #       its transcript must be own_ip_helper.jsonl. Alone on its display, it checks the focus,
@@ -20,51 +24,39 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/virtual_display.sh"
 
-# Some kernels refuse every 32-bit x86 program: starting Wine's 32-bit loader then fails with
-# "Exec format error" (status 126) before Wine itself runs. Only that answer means the machine
-# lacks the capability; any other failure is left for the test to meet and report.
-require_32bit_execution() {
-  local loader=/usr/lib/wine/wine output status=0
-  [ -x "$loader" ] || skip "needs Wine's 32-bit loader $loader (Debian wine32:i386)"
-  output=$("$loader" --version 2>&1) || status=$?
-  if [ "$status" -eq 126 ] && [[ $output == *"Exec format error"* ]]; then
-    skip "this machine cannot run 32-bit x86 programs, so QUIRNEL_ADDRVUE.exe is not run under Wine"
-  fi
-}
-
-# The x64 build runs on Wine's 64-bit loader, called directly: the wine launcher would pick the
-# 32-bit one whenever it is installed, even where it cannot run. Only a loader the kernel refuses
-# means the machine lacks the capability.
-require_64bit_loader() {
+# require_loader LOADER PACKAGE REASON: some kernels refuse every 32-bit x86 program, and an ARM
+# machine every x86 one: starting the loader then fails with "Exec format error" (status 126)
+# before Wine itself runs. Only that answer means the machine lacks the capability; any other
+# failure is left for the test to meet and report.
+require_loader() {
   local output status=0
-  [ -x "$loader" ] || skip "needs Wine's 64-bit loader $loader (Debian wine64)"
-  output=$("$loader" --version 2>&1) || status=$?
-  if [ "$status" -eq 126 ] && [[ $output == *"Exec format error"* ]]; then
-    skip "this machine cannot run Wine's 64-bit loader, so the x64 QUIRNEL_ADDRVUE.exe is not run under Wine"
-  fi
+  [ -x "$1" ] || skip "needs Wine's loader $1 (Debian $2)"
+  output=$("$1" --version 2>&1) || status=$?
+  [ "$status" -ne 126 ] || [[ $output != *"Exec format error"* ]] || skip "$3"
 }
 
-command=$1 arch=$2 prefix=$3
+command=$1 arch=$2 prefix=$3 driver_options=()
 export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all
 if [ "$command" = cleanup ]; then
   wineserver -k 2>/dev/null || true
   exec rm -rf "$prefix"
 fi
 command -v wineserver >/dev/null || skip "needs wineserver (Debian wine) to run QUIRNEL_ADDRVUE.exe"
-case $arch in
-  win32)
-    loader=wine
-    command -v wine >/dev/null ||
-      skip "needs wine and wineserver (Debian wine, wine32:i386) to run QUIRNEL_ADDRVUE.exe"
-    require_32bit_execution
-    ;;
-  win64)
-    export WINELOADER=/usr/lib/wine/wine64
-    loader=$WINELOADER
-    require_64bit_loader
-    ;;
-  *) echo "unknown architecture $arch: win32 or win64"; exit 2 ;;
-esac
+if [ "$arch" = win32 ]; then
+  loader=wine
+  command -v wine >/dev/null || skip "needs wine (Debian wine) to run QUIRNEL_ADDRVUE.exe"
+  require_loader /usr/lib/wine/wine wine32:i386 \
+    "this machine cannot run 32-bit x86 programs, so QUIRNEL_ADDRVUE.exe is not run under Wine"
+else
+  # The x64 build runs on Wine's 64-bit loader, called directly: the wine launcher would pick
+  # the 32-bit one whenever it is installed, even where it cannot run.
+  export WINELOADER=/usr/lib/wine/wine64
+  loader=$WINELOADER
+  require_loader "$loader" wine64 \
+    "this machine cannot run Wine's 64-bit loader, so the x64 QUIRNEL_ADDRVUE.exe is not run under Wine"
+  # Every result buffer above 4 GiB, so that every reference needs all its 64 bits.
+  driver_options=(--above-4gib)
+fi
 
 # A program started from now on sees this DPI.
 set_dpi() {
@@ -96,13 +88,46 @@ cp "$build/QUIRNEL_ADDRVUE.exe" "$out/app/" || { echo "FAIL: build the Windows p
 windows_path() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
 app=$(windows_path "$out/app/QUIRNEL_ADDRVUE.exe")
 
+# options: no window, output redirected to files. --print and --json answered by the stand-in
+# iphlpapi.dll (print_three_dns_two_adapters.txt holds the Linux build's --print of that fixture),
+# a failing query, /? and an unknown option.
+if [ "$command" = options ]; then
+  cp "$build/tests/wine/standin/iphlpapi.dll" "$out/app/"
+  export WINEDLLOVERRIDES=iphlpapi=n,b
+  unset DISPLAY
+  failed=0
+  # run FIXTURE OUTPUT ARGUMENT...: the program's standard output (CRs dropped) into OUTPUT and its
+  # standard error into OUTPUT.err; prints the exit status.
+  run() {
+    local status=0
+    ADDRVUE_FIXTURE=$1 "$loader" "$app" "${@:3}" >"$out/$2" 2>"$out/$2.err" || status=$?
+    sed -i 's/\r$//' "$out/$2" "$out/$2.err"
+    echo "$status"
+  }
+  expect() { [ "$2" = "$3" ] || { echo "FAIL $1: $(printf '%q' "$3")"; failed=1; }; }
+  next_as_word() { sed -E 's/^[1-9][0-9]*$/Next/' "$1"; }
+  expect "--print status" 0 "$(run three_dns_two_adapters print --print)"
+  diff <(next_as_word "$here/print_three_dns_two_adapters.txt") <(next_as_word "$out/print") ||
+    { echo "FAIL: --print differs (< expected, > printed)"; failed=1; }
+  expect "--json status" 0 "$(run three_dns_two_adapters json --json)"
+  expect "--json" "2 3 None" "$(/usr/bin/python3 -c 'import json, sys; d = json.load(sys.stdin)
+print(len(d["adapters"]), len(d["host"]["DnsServerList"]), d["error"])' <"$out/json")"
+  expect "a failing query's status" 1 "$(run adapters_sizing_87 failure --print)"
+  expect "a failing query's text" "GetAdaptersInfo sizing failed with error 87" "$(tail -n1 "$out/failure")"
+  expect "/?" "0 Usage: QUIRNEL_ADDRVUE [OPTION]" "$(run "" help '/?') $(head -n1 "$out/help")"
+  expect "--bogus" "2 QUIRNEL_ADDRVUE: Unknown option 'bogus'." "$(run "" bogus --bogus) $(head -n1 "$out/bogus.err")"
+  [ "$failed" -ne 0 ] || echo "ok   options"
+  exit "$failed"
+fi
+
 # drive NAME DRIVER_OPTION...: one run in the background; the transcript goes to OUT/NAME.jsonl
 # and the driver's notes to OUT/NAME.err.
 declare -A runs
 drive() {
   local name=$1
   shift
-  timeout 150 "$loader" "$driver" "$@" "$app" >"$out/$name.jsonl" 2>"$out/$name.err" &
+  timeout 150 "$loader" "$driver" "${driver_options[@]}" "$@" "$app" >"$out/$name.jsonl" \
+    2>"$out/$name.err" &
   runs[$name]=$!
 }
 # The third host item shows the DNS list's Next in Text1: an address on Windows, an offset on
@@ -148,18 +173,38 @@ if [ "$command" = fixtures ]; then
   # the focus before the key comes up, and here each new window takes the focus from the others.
   declare -A how=([node_mixed]=--press=return [node_type_0]=--press=enter
     [three_dns_two_adapters]=--close=during-click)
+  # A fixture whose texts are in a code page of its own ("codePage") runs where that is Wine's
+  # ANSI code page: the system's locale (LC_CTYPE) gives it; the user's (LC_MESSAGES), whose
+  # date words the transcripts hold, stays English.
+  declare -A code_page_locale=([932]=ja_JP.UTF-8) code_page=()
+  while read -r name page; do code_page[$name]=$page; done < <(/usr/bin/python3 -c '
+import json, sys
+for name, fixture in json.load(open(sys.argv[1]))["fixtures"].items():
+    if "codePage" in fixture:
+        print(name, fixture["codePage"])' "$here/../fixtures/fixtures.json")
+  unset LC_ALL
   expected=$(cd "$here/../fixtures/expected" && pwd)
   for f in "$expected"/*.jsonl; do
-    name=$(basename "$f" .jsonl)
-    ADDRVUE_FIXTURE=$name drive "$name" ${how[$name]:-}
+    name=$(basename "$f" .jsonl) ctype=${LC_CTYPE:-${LANG:-C}}
+    if [ -n "${code_page[$name]:-}" ]; then
+      ctype=${code_page_locale[${code_page[$name]}]:-}
+      if [ -z "$ctype" ] || ! locale -a | grep -qix "${ctype/UTF-8/utf8}"; then
+        echo "SKIP: $name needs a locale of code page ${code_page[$name]} (scripts/setup makes ja_JP.UTF-8)"
+        continue
+      fi
+    fi
+    LC_CTYPE=$ctype LC_MESSAGES=C ADDRVUE_FIXTURE=$name drive "$name" ${how[$name]:-}
   done
-  for f in "$expected"/*.jsonl; do verdict "$(basename "$f" .jsonl)" "$f"; done
+  for f in "$expected"/*.jsonl; do
+    name=$(basename "$f" .jsonl)
+    [ -z "${runs[$name]:-}" ] || verdict "$name" "$f"
+  done
   echo "${#runs[@]} runs took $(($(date +%s) - started)) s"
   wineserver -w
   exit "$failed"
 fi
 
-[ "$command" = own ] || { echo "usage: wine_runs.sh prefix|cleanup|fixtures|own win32|win64 ..."; exit 2; }
+[ "$command" = own ] || { echo "usage: wine_runs.sh prefix|cleanup|fixtures|options|own win32|win64 ..."; exit 2; }
 [ "$(id -u)" -eq 0 ] || skip "needs root to create network namespaces"
 command -v ip >/dev/null && command -v unshare >/dev/null || skip "needs iproute2 and unshare"
 # One Ethernet link (a veth pair with both ends inside) with an address, a mask and a gateway.
@@ -178,7 +223,8 @@ wineserver -k 2>/dev/null || true
 wineserver -w
 ip netns exec "$namespace" unshare --uts --mount sh -c \
   'hostname addrvue-wine && mount --bind "$0" /etc/resolv.conf && exec "$@"' "$out/resolv.conf" \
-  timeout 150 "$loader" "$driver" --press=space --alone --hold="$(windows_path "$out/hold")" "$app" \
+  timeout 150 "$loader" "$driver" "${driver_options[@]}" --press=space --alone \
+  --hold="$(windows_path "$out/hold")" "$app" \
   >"$out/own.jsonl" 2>"$out/own.err" &
 runs[own]=$!
 # Processor time of the Wine server and the program: a pause that polls without waiting keeps

@@ -16,21 +16,22 @@ function(wine_layer layer arch manifest build)
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/wine/check_resources.py
                    ${build}/QUIRNEL_ADDRVUE.exe ${manifest})
   add_test(NAME ${layer}.prefix COMMAND ${wine_runs} prefix ${arch} ${prefix})
-  foreach(run fixtures own)
+  foreach(run fixtures options own)
     add_test(NAME ${layer}.${run} COMMAND ${wine_runs} ${run} ${arch} ${prefix} ${build}
                                           ${CMAKE_BINARY_DIR}/${layer}/${run})
   endforeach()
   add_test(NAME ${layer}.cleanup COMMAND ${wine_runs} cleanup ${arch} ${prefix})
 
-  set(tests ${layer}.resources ${layer}.prefix ${layer}.fixtures ${layer}.own ${layer}.cleanup)
+  set(tests ${layer}.resources ${layer}.prefix ${layer}.fixtures ${layer}.options ${layer}.own
+            ${layer}.cleanup)
   set_tests_properties(${tests} PROPERTIES LABELS ${layer} SKIP_RETURN_CODE 77)
   set_tests_properties(${layer}.prefix PROPERTIES FIXTURES_SETUP ${layer}_prefix TIMEOUT 120)
   set_tests_properties(${layer}.cleanup PROPERTIES FIXTURES_CLEANUP ${layer}_prefix TIMEOUT 60)
-  set_tests_properties(${layer}.fixtures ${layer}.own PROPERTIES
+  set_tests_properties(${layer}.fixtures ${layer}.options ${layer}.own PROPERTIES
                        FIXTURES_REQUIRED ${layer}_prefix TIMEOUT 240)
   # One at a time across both layers: the namespace run needs its prefix's server started afresh,
   # and it counts the processor time of every Wine server and program on the machine.
-  set_tests_properties(${layer}.prefix ${layer}.fixtures ${layer}.own ${layer}.cleanup
+  set_tests_properties(${layer}.prefix ${layer}.fixtures ${layer}.options ${layer}.own ${layer}.cleanup
                        PROPERTIES RESOURCE_LOCK wine_processes)
 endfunction()
 

@@ -1,6 +1,10 @@
 #include "report/adapter_report.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "report/conversions.h"
 #include "report/report_step.h"
@@ -10,23 +14,23 @@ namespace {
 
 namespace L = iphlp::layout;
 
+// The text that names each adapter type; every other type is named "Other".
+struct TypeText {
+  std::int32_t type;
+  std::u16string_view text;
+};
+constexpr std::array kTypeTexts{
+    TypeText{L::adapter_type::kEthernet, u"Adapter : Ethernet "},
+    TypeText{L::adapter_type::kTokenRing, u"Adapter name: Token Ring adapter "},
+    TypeText{L::adapter_type::kFddi, u"Adapter name: FDDI adapter "},
+    TypeText{L::adapter_type::kPpp, u"Adapter name: PPP adapter"},
+    TypeText{L::adapter_type::kLoopback, u"Adapter name: Loopback adapter "},
+    TypeText{L::adapter_type::kSlip, u"Adapter name: Slip adapter "},
+};
+
 std::u16string_view AdapterTypeText(std::int32_t type) {
-  switch (type) {
-    case L::adapter_type::kEthernet:
-      return u"Adapter : Ethernet ";
-    case L::adapter_type::kTokenRing:
-      return u"Adapter name: Token Ring adapter ";
-    case L::adapter_type::kFddi:
-      return u"Adapter name: FDDI adapter ";
-    case L::adapter_type::kPpp:
-      return u"Adapter name: PPP adapter";
-    case L::adapter_type::kLoopback:
-      return u"Adapter name: Loopback adapter ";
-    case L::adapter_type::kSlip:
-      return u"Adapter name: Slip adapter ";
-    default:
-      return u"Adapter name: Other adapter ";
-  }
+  const auto* named = std::ranges::find(kTypeTexts, type, &TypeText::type);
+  return named != kTypeTexts.end() ? named->text : u"Adapter name: Other adapter ";
 }
 
 class AdapterItems {

@@ -228,8 +228,16 @@ ip netns exec "$namespace" unshare --uts --mount sh -c \
   >"$out/own.jsonl" 2>"$out/own.err" &
 runs[own]=$!
 # Processor time of the Wine server and the program: a pause that polls without waiting keeps
-# them both busy, since every poll is a request to the server.
-busy_ticks() { cpu_ticks $(pgrep '^wineserver') $(pgrep '^QUIRNEL_ADDRVUE'); }
+# them both busy, since every poll is a request to the server. Only this prefix's server and
+# program count: other Wine runs on the machine have servers and programs of their own.
+of_this_prefix() {
+  for pid; do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+    fi
+  done
+}
+busy_ticks() { cpu_ticks $(of_this_prefix $(pgrep '^wineserver') $(pgrep '^QUIRNEL_ADDRVUE')); }
 problems=
 for point in start box1 pause closing; do
   for _ in $(seq 1200); do grep -qs "^hold $point" "$out/own.err" && break; sleep 0.05; done

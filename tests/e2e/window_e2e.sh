@@ -153,7 +153,7 @@ for _ in 1 2 3; do
     "$box" && break
 done
 status=0
-timeout 10 tail --pid="$app_pid" -f /dev/null ||
+timeout 30 tail --pid="$app_pid" -f /dev/null ||
   fail "the program did not end after the closing box's close button"
 wait "$app_pid" || status=$?
 app_pid=

@@ -4,7 +4,7 @@
 #   start_virtual_display        starts Xvfb on a free display number and exports DISPLAY;
 #                                the display ends with the calling shell (stop_virtual_display)
 #   start_window_manager         starts openbox on that display, as a desktop frames windows;
-#                                skips where it cannot start
+#                                skips without openbox, fails when it does not take the display
 #   window_geometry WINDOW       its client area's left, top, width and height on the screen
 #                                (xdotool's position counts a window manager's frame twice), then
 #                                its frame's left, right, top and bottom widths
@@ -54,12 +54,15 @@ start_window_manager() {
   require_programs openbox xprop
   openbox --sm-disable >/dev/null 2>&1 &
   WINDOW_MANAGER_PID=$!
-  # It has taken the display once it names its check window on the root window.
-  for _ in $(seq 50); do
+  # It has taken the display once it names its check window on the root window. A loaded machine
+  # may take its time; an openbox that ends or never takes the display is a failure, not a skip.
+  for _ in $(seq 300); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$WINDOW_MANAGER_PID" 2>/dev/null || break
     sleep 0.1
   done
-  skip "openbox could not take the virtual display within 5 s"
+  echo "openbox did not take the virtual display" >&2
+  return 1
 }
 
 window_geometry() {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFrame>
@@ -54,6 +55,29 @@ TEST_F(WindowLayoutTest, ControlsArePlacedAsTheLayoutSaysAndNeverMove) {
     }
   }
   EXPECT_EQ(Text(Control::Text1).size(), 300);
+}
+
+// At 96 DPI the window and its controls have the pixel places of the checked copy, so that a
+// change to the layout's own table shows too.
+TEST_F(WindowLayoutTest, PlacesAt96DpiMatchTheCheckedCopy) {
+  if (QGuiApplication::primaryScreen()->logicalDotsPerInch() != 96.0) {
+    GTEST_SKIP() << "the checked places are those of a 96 DPI screen";
+  }
+  QString shown = QStringLiteral("Form1 %1 %2\n").arg(window.width()).arg(window.height());
+  for (const auto& control : layout::Controls()) {
+    if (control.kind != layout::Kind::Timer) {
+      const QRect r = W(control.id).geometry();
+      shown += QStringLiteral("%1 %2 %3 %4 %5\n")
+                   .arg(ToQString(control.name))
+                   .arg(r.x())
+                   .arg(r.y())
+                   .arg(r.width())
+                   .arg(r.height());
+    }
+  }
+  QFile checked(QStringLiteral(ADDRVUE_GUI_PLACES_FILE));
+  ASSERT_TRUE(checked.open(QIODevice::ReadOnly | QIODevice::Text));
+  EXPECT_EQ(shown.toStdString(), checked.readAll().toStdString());
 }
 
 // Every font is "Times New Roman" as asked; the font configuration must answer with a serif that

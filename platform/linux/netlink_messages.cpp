@@ -6,6 +6,7 @@
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -37,10 +38,9 @@ std::string AttributeString(std::span<const std::byte> value) {
 }
 
 std::vector<std::uint8_t> AttributeBytes(std::span<const std::byte> value) {
-  std::vector<std::uint8_t> bytes;
-  for (const std::byte b : value) {
-    bytes.push_back(static_cast<std::uint8_t>(b));
-  }
+  std::vector<std::uint8_t> bytes(value.size());  // one allocation, not one per byte
+  std::transform(value.begin(), value.end(), bytes.begin(),
+                 [](std::byte b) { return static_cast<std::uint8_t>(b); });
   return bytes;
 }
 

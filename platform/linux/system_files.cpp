@@ -219,12 +219,19 @@ std::string Ipv4Text(std::span<const std::uint8_t, 4> bytes) {
 }
 
 std::string MaskOfPrefix(unsigned prefixLength) {
-  const unsigned bits = std::min(prefixLength, 32U);
-  const std::uint32_t mask = bits == 0 ? 0U : ~std::uint32_t{0} << (32U - bits);
-  const std::array<std::uint8_t, 4> bytes{
-      static_cast<std::uint8_t>(mask >> 24U), static_cast<std::uint8_t>(mask >> 16U),
-      static_cast<std::uint8_t>(mask >> 8U), static_cast<std::uint8_t>(mask)};
-  return Ipv4Text(bytes);
+  // Every address of every adapter has one: the 33 texts are made once.
+  static const std::array<std::string, 33> kMasks = [] {
+    std::array<std::string, 33> masks;
+    for (unsigned bits = 0; bits < masks.size(); ++bits) {
+      const std::uint32_t mask = bits == 0 ? 0U : ~std::uint32_t{0} << (32U - bits);
+      const std::array<std::uint8_t, 4> bytes{
+          static_cast<std::uint8_t>(mask >> 24U), static_cast<std::uint8_t>(mask >> 16U),
+          static_cast<std::uint8_t>(mask >> 8U), static_cast<std::uint8_t>(mask)};
+      masks.at(bits) = Ipv4Text(bytes);
+    }
+    return masks;
+  }();
+  return kMasks.at(std::min(prefixLength, 32U));
 }
 
 std::string ToRecordText(std::string_view utf8) {

@@ -6,6 +6,7 @@
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -37,10 +38,9 @@ std::string AttributeString(std::span<const std::byte> value) {
 }
 
 std::vector<std::uint8_t> AttributeBytes(std::span<const std::byte> value) {
-  std::vector<std::uint8_t> bytes;
-  for (const std::byte b : value) {
-    bytes.push_back(static_cast<std::uint8_t>(b));
-  }
+  std::vector<std::uint8_t> bytes(value.size());  // one allocation, not one per byte
+  std::transform(value.begin(), value.end(), bytes.begin(),
+                 [](std::byte b) { return static_cast<std::uint8_t>(b); });
   return bytes;
 }
 
@@ -93,12 +93,12 @@ std::vector<RouteEntry> NextHops(std::span<const std::byte> multipath) {
   return hops;
 }
 
-std::optional<LinkEntry> ParseLinkMessage(std::span<const std::byte> payload) {
+// Fills `link`, a fresh entry, from the message; false when the message is too short for one.
+bool ParseLinkMessage(std::span<const std::byte> payload, LinkEntry& link) {
   const auto info = HeaderAt<ifinfomsg>(payload);
   if (!info) {
-    return std::nullopt;
+    return false;
   }
-  LinkEntry link;
   link.index = info->ifi_index;
   link.linkType = info->ifi_type;
   link.flags = info->ifi_flags;
@@ -124,7 +124,7 @@ std::optional<LinkEntry> ParseLinkMessage(std::span<const std::byte> payload) {
                          break;
                      }
                    });
-  return link;
+  return true;
 }
 
 std::optional<AddressEntry> ParseAddressMessage(std::span<const std::byte> payload) {
@@ -223,8 +223,9 @@ std::vector<RouteEntry> ParseDefaultRouteMessage(std::span<const std::byte> payl
 void AddMessage(KernelInterfaces& kernel, std::uint16_t type, std::span<const std::byte> payload) {
   switch (type) {
     case RTM_NEWLINK:
-      if (auto link = ParseLinkMessage(payload)) {
-        kernel.links.push_back(std::move(*link));
+      // Parsed where it stays: a link entry is large, and there are as many as interfaces.
+      if (!ParseLinkMessage(payload, kernel.links.emplace_back())) {
+        kernel.links.pop_back();
       }
       break;
     case RTM_NEWADDR:

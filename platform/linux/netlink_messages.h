@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <vector>
@@ -40,7 +41,10 @@ struct RouteEntry {
 };
 
 struct KernelInterfaces {
-  std::vector<LinkEntry> links;
+  // A deque: the dump gives no count to reserve by, and a vector that doubles as the links come
+  // takes and frees blocks of every size up to twice the list, which on a machine of many
+  // interfaces can make the allocator give its heap back and take it again on every read.
+  std::deque<LinkEntry> links;
   std::vector<AddressEntry> addresses;
   std::vector<RouteEntry> defaultRoutes;
 };

@@ -4,10 +4,12 @@
 // holds its name but does not answer then costs the report that long, and its leases are read
 // from its files instead.
 #include <systemd/sd-bus.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,6 +24,13 @@ namespace {
 
 constexpr const char* kService = "org.freedesktop.NetworkManager";
 constexpr auto kDeadline = std::chrono::milliseconds(1000);
+
+// Whether a system bus may answer: sd-bus connects to the address the environment names, else
+// to this socket, and a machine without a bus has no such socket (connecting would only fail).
+bool SystemBusMayAnswer() {
+  return secure_getenv("DBUS_SYSTEM_BUS_ADDRESS") != nullptr ||
+         access("/run/dbus/system_bus_socket", F_OK) == 0;
+}
 
 // Nothing is flushed on closing: only a call was sent, and flushing would wait for the bus.
 struct BusCloser {
@@ -212,7 +221,7 @@ LeasesByInterface ReadNetworkManagerBus() {
   LeasesByInterface leases;
   const Deadline deadline;
   sd_bus* raw = nullptr;
-  if (sd_bus_open_system(&raw) < 0) {
+  if (!SystemBusMayAnswer() || sd_bus_open_system(&raw) < 0) {
     return leases;
   }
   const Bus bus(raw);

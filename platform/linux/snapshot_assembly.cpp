@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
+#include <string_view>
+#include <utility>
 
 #include "platform/ip_helper_layout.h"
 #include "platform/linux/adapter_type.h"
@@ -14,32 +17,32 @@ namespace {
 constexpr const char* kNone = "0.0.0.0";
 constexpr const char* kHostMask = "255.255.255.255";
 
-using Addresses = std::vector<const AddressEntry*>;
+// One interface's addresses, a range of the sorted list below.
+using Addresses = std::span<const AddressEntry* const>;
 
-iphlp::AddrString Node(const std::string& address, const std::string& mask) {
-  return iphlp::AddrString{address, mask, 0};
+iphlp::AddrString Node(std::string address, std::string mask) {
+  return iphlp::AddrString{std::move(address), std::move(mask), 0};
 }
 
 // A list as the records hold it: an empty one is one node of zeros.
-std::vector<iphlp::AddrString> OrNone(std::vector<iphlp::AddrString> nodes) {
+void NoneIfEmpty(std::vector<iphlp::AddrString>& nodes) {
   if (nodes.empty()) {
     nodes.push_back(Node(kNone, kNone));
   }
-  return nodes;
 }
 
 bool FiniteLifetime(const AddressEntry& address) {
   return !address.permanent && address.validSeconds != AddressEntry::kInfinite;
 }
 
-bool Holds(const Addresses& addresses, const std::string& address) {
+bool Holds(Addresses addresses, const std::string& address) {
   const auto bytes = Ipv4Bytes(address);
   return bytes && std::any_of(addresses.begin(), addresses.end(),
                               [&](const AddressEntry* a) { return a->local == *bytes; });
 }
 
 // The first lease that still runs and whose address the interface holds.
-const DhcpLease* CurrentLease(const SystemFacts& facts, int index, const Addresses& addresses) {
+const DhcpLease* CurrentLease(const SystemFacts& facts, int index, Addresses addresses) {
   const auto leases = facts.leases.find(index);
   if (leases == facts.leases.end()) {
     return nullptr;
@@ -53,47 +56,57 @@ const DhcpLease* CurrentLease(const SystemFacts& facts, int index, const Address
   return nullptr;
 }
 
-// Each interface's addresses, primaries first, each group in the kernel's order.
-std::map<int, Addresses> AddressesByInterface(const KernelInterfaces& kernel) {
-  std::map<int, Addresses> addresses;
+// Every address, by interface index; each interface's primaries first, each group in the
+// kernel's order.
+std::vector<const AddressEntry*> AddressesByInterface(const KernelInterfaces& kernel) {
+  std::vector<const AddressEntry*> addresses;
+  addresses.reserve(kernel.addresses.size());
   for (const AddressEntry& a : kernel.addresses) {
-    addresses[a.index].push_back(&a);
+    addresses.push_back(&a);
   }
-  for (auto& [index, list] : addresses) {
-    std::stable_partition(list.begin(), list.end(),
-                          [](const AddressEntry* a) { return !a->secondary; });
-  }
+  std::stable_sort(addresses.begin(), addresses.end(),
+                   [](const AddressEntry* a, const AddressEntry* b) {
+                     return std::pair(a->index, a->secondary) < std::pair(b->index, b->secondary);
+                   });
   return addresses;
+}
+
+Addresses AddressesOf(const std::vector<const AddressEntry*>& byInterface, int index) {
+  const auto first = std::lower_bound(byInterface.begin(), byInterface.end(), index,
+                                      [](const AddressEntry* a, int i) { return a->index < i; });
+  const auto last = std::upper_bound(first, byInterface.end(), index,
+                                     [](int i, const AddressEntry* a) { return i < a->index; });
+  return {first, last};
 }
 
 class AdapterBuilder {
  public:
-  AdapterBuilder(const SystemFacts& facts, const LinkEntry& link, const Addresses& addresses)
+  AdapterBuilder(const SystemFacts& facts, const LinkEntry& link, Addresses addresses)
       : facts_(facts), link_(link), addresses_(addresses) {}
 
-  [[nodiscard]] iphlp::AdapterInfo Build(const DhcpLease* lease) const {
-    iphlp::AdapterInfo adapter;
+  // Fills a record in place (moving one costs as much as filling it).
+  void Build(iphlp::AdapterInfo& adapter, const DhcpLease* lease) const {
     adapter.ComboIndex = static_cast<std::uint32_t>(link_.index);
     adapter.Index = static_cast<std::uint32_t>(link_.index);
     adapter.AdapterName = ToRecordText(link_.name);
     adapter.Description = ToRecordText(Description());
     adapter.Address = link_.address;
     adapter.Type = AdapterTypeOf(link_.linkType, Device().wireless);
+    adapter.IpAddressList.reserve(addresses_.size());
     for (const AddressEntry* a : addresses_) {
       adapter.IpAddressList.push_back(Node(Ipv4Text(a->local), MaskOfPrefix(a->prefixLength)));
     }
-    adapter.IpAddressList = OrNone(std::move(adapter.IpAddressList));
+    NoneIfEmpty(adapter.IpAddressList);
     for (const RouteEntry& route : facts_.kernel.defaultRoutes) {
       if (route.outIndex == link_.index) {
         adapter.GatewayList.push_back(Node(Ipv4Text(route.gateway), kHostMask));
       }
     }
-    adapter.GatewayList = OrNone(std::move(adapter.GatewayList));
+    NoneIfEmpty(adapter.GatewayList);
     const AddressEntry* dynamic = DynamicAddress(lease);
     adapter.DhcpEnabled = lease != nullptr || dynamic != nullptr ? 1 : 0;
     SetServers(adapter, lease);
     SetLeaseTimes(adapter, lease, dynamic);
-    return adapter;
   }
 
  private:
@@ -103,10 +116,10 @@ class AdapterBuilder {
     return it == facts_.devices.end() ? kUnknown : it->second;
   }
 
-  [[nodiscard]] std::string Description() const {
-    std::string description = Device().description;
+  [[nodiscard]] std::string_view Description() const {
+    const std::string& description = Device().description;
     if (description.empty()) {
-      description = link_.kind.empty() ? link_.name : link_.kind;
+      return link_.kind.empty() ? link_.name : link_.kind;
     }
     return description;
   }
@@ -131,20 +144,20 @@ class AdapterBuilder {
 
   // The DHCP server, and the WINS servers of the lease, else Samba's.
   void SetServers(iphlp::AdapterInfo& adapter, const DhcpLease* lease) const {
-    std::vector<std::string> wins = facts_.samba.winsServers;
+    const std::vector<std::string>* wins = &facts_.samba.winsServers;
     if (lease != nullptr) {
       if (lease->server) {
         adapter.DhcpServer = Node(*lease->server, kHostMask);
       }
       if (!lease->winsServers.empty()) {
-        wins = lease->winsServers;
+        wins = &lease->winsServers;
       }
     }
-    if (!wins.empty()) {
+    if (!wins->empty()) {
       adapter.HaveWins = 1;
-      adapter.PrimaryWinsServer = Node(wins[0], kHostMask);
-      if (wins.size() > 1) {
-        adapter.SecondaryWinsServer = Node(wins[1], kHostMask);
+      adapter.PrimaryWinsServer = Node(wins->front(), kHostMask);
+      if (wins->size() > 1) {
+        adapter.SecondaryWinsServer = Node((*wins)[1], kHostMask);
       }
     }
   }
@@ -172,7 +185,7 @@ class AdapterBuilder {
 
   const SystemFacts& facts_;
   const LinkEntry& link_;
-  const Addresses& addresses_;
+  Addresses addresses_;
 };
 
 // What the adapters' leases say of NetBIOS: the node type and scope of the first lease that names
@@ -210,7 +223,7 @@ bool Loopback(const LinkEntry& link) {
 SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
   SystemSnapshot snapshot;
   snapshot.adaptersFailure = facts.kernelRead ? 0 : kErrorInvalidData;
-  const std::map<int, Addresses> addresses = AddressesByInterface(facts.kernel);
+  const std::vector<const AddressEntry*> addresses = AddressesByInterface(facts.kernel);
   NetbiosWords netbios;
   netbios.anyWins = !facts.samba.winsServers.empty();
   snapshot.adapters.reserve(facts.kernel.links.size());
@@ -218,15 +231,13 @@ SystemSnapshot AssembleSnapshot(const SystemFacts& facts) {
     if (Loopback(link)) {
       continue;
     }
-    static const Addresses kNoAddresses;
-    const auto held = addresses.find(link.index);
-    const Addresses& linkAddresses = held == addresses.end() ? kNoAddresses : held->second;
+    const Addresses linkAddresses = AddressesOf(addresses, link.index);
     const DhcpLease* lease = CurrentLease(facts, link.index, linkAddresses);
     if (lease != nullptr) {
       netbios.nodeType = netbios.nodeType ? netbios.nodeType : lease->nodeType;
       netbios.scope = netbios.scope ? netbios.scope : lease->scope;
     }
-    snapshot.adapters.push_back(AdapterBuilder(facts, link, linkAddresses).Build(lease));
+    AdapterBuilder(facts, link, linkAddresses).Build(snapshot.adapters.emplace_back(), lease);
     netbios.anyWins = netbios.anyWins || snapshot.adapters.back().HaveWins != 0;
   }
   snapshot.params = HostParams(facts, netbios);

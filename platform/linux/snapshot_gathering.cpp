@@ -28,14 +28,20 @@ SystemFacts GatherFacts(const SystemRoot& root) {
   facts.kernelRead = kernel.has_value();
   facts.kernel = std::move(kernel).value_or(KernelInterfaces{});
 
+  // Only a device with a parent device has files to read; a virtual link is named after its
+  // driver kind, which the assembly takes from the link itself when no device is known.
   DeviceReader devices(root);
-  std::map<std::string, int> indexOfName;
   std::vector<std::string> names;
+  names.reserve(facts.kernel.links.size());
   for (const LinkEntry& link : facts.kernel.links) {
-    facts.devices[link.index] = devices.Read(link);
-    indexOfName[link.name] = link.index;
+    if (!link.parentDevice.empty()) {
+      facts.devices[link.index] = devices.Read(link);
+    }
     names.push_back(link.name);
   }
+  // Links by name, looked up only for the stores that name their interfaces, and made only once
+  // one of them holds a lease.
+  std::map<std::string, int> indexOfName;
 
   // The stores, most trusted first: NetworkManager and networkd keep what the running client
   // holds; dhcpcd's and dhclient's files may outlive their client.
@@ -45,6 +51,11 @@ SystemFacts GatherFacts(const SystemRoot& root) {
     }
   };
   const auto addByName = [&](LeasesByInterface&& leases) {
+    if (indexOfName.empty() && !leases.empty()) {
+      for (const LinkEntry& link : facts.kernel.links) {
+        indexOfName.insert_or_assign(link.name, link.index);
+      }
+    }
     for (auto& [name, lease] : leases) {
       if (const auto it = indexOfName.find(name); it != indexOfName.end()) {
         facts.leases[it->second].push_back(std::move(lease));

@@ -59,10 +59,15 @@ std::optional<std::string> ReadFileText(const std::string& path, std::size_t lim
   if (file.fd < 0) {
     return std::nullopt;
   }
+  // Read straight into the text, which grows as the file turns out longer: most files the
+  // readers take are a few bytes, and a buffer of the largest size would be zeroed for each.
   std::string text;
-  std::array<char, 65536> chunk{};
-  while (text.size() < limit) {
-    const ssize_t got = read(file.fd, chunk.data(), std::min(chunk.size(), limit - text.size()));
+  std::size_t used = 0;
+  while (used < limit) {
+    if (used == text.size()) {
+      text.resize(std::min(limit, std::max<std::size_t>(2 * used, 4096)));
+    }
+    const ssize_t got = read(file.fd, &text[used], text.size() - used);
     if (got < 0 && errno == EINTR) {
       continue;  // a signal came before any byte did
     }
@@ -72,8 +77,9 @@ std::optional<std::string> ReadFileText(const std::string& path, std::size_t lim
     if (got == 0) {
       break;
     }
-    text.append(chunk.data(), static_cast<std::size_t>(got));
+    used += static_cast<std::size_t>(got);
   }
+  text.resize(used);
   return text;
 }
 
@@ -196,26 +202,43 @@ std::optional<std::string> CanonicalIpv4(std::string_view text) {
 }
 
 std::string Ipv4Text(std::span<const std::uint8_t, 4> bytes) {
-  std::string text;
+  std::string text;  // at most 15 characters, which the string holds in place
   for (const std::uint8_t byte : bytes) {
     if (!text.empty()) {
       text += '.';
     }
-    text += std::to_string(byte);
+    if (byte >= 100) {
+      text += static_cast<char>('0' + byte / 100);
+    }
+    if (byte >= 10) {
+      text += static_cast<char>('0' + byte / 10 % 10);
+    }
+    text += static_cast<char>('0' + byte % 10);
   }
   return text;
 }
 
 std::string MaskOfPrefix(unsigned prefixLength) {
-  const unsigned bits = std::min(prefixLength, 32U);
-  const std::uint32_t mask = bits == 0 ? 0U : ~std::uint32_t{0} << (32U - bits);
-  const std::array<std::uint8_t, 4> bytes{
-      static_cast<std::uint8_t>(mask >> 24U), static_cast<std::uint8_t>(mask >> 16U),
-      static_cast<std::uint8_t>(mask >> 8U), static_cast<std::uint8_t>(mask)};
-  return Ipv4Text(bytes);
+  // Every address of every adapter has one: the 33 texts are made once.
+  static const std::array<std::string, 33> kMasks = [] {
+    std::array<std::string, 33> masks;
+    for (unsigned bits = 0; bits < masks.size(); ++bits) {
+      const std::uint32_t mask = bits == 0 ? 0U : ~std::uint32_t{0} << (32U - bits);
+      const std::array<std::uint8_t, 4> bytes{
+          static_cast<std::uint8_t>(mask >> 24U), static_cast<std::uint8_t>(mask >> 16U),
+          static_cast<std::uint8_t>(mask >> 8U), static_cast<std::uint8_t>(mask)};
+      masks.at(bits) = Ipv4Text(bytes);
+    }
+    return masks;
+  }();
+  return kMasks.at(std::min(prefixLength, 32U));
 }
 
 std::string ToRecordText(std::string_view utf8) {
+  // ASCII is UTF-8 that stays as it is; most names are no more.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
+    return std::string(utf8);
+  }
   std::u16string text = FromUtf8(utf8);
   std::replace(text.begin(), text.end(), u'\uFFFD', u'?');
   return ToUtf8(text);

@@ -105,19 +105,19 @@ class AdapterItems {
   }
 
   void ReportWinsServers(const AdapterInfoRecord& adapter) {
-    const std::u16string primary =
-        Join(u"Primary WINS Server: ", Whole(adapter.PrimaryWinsServer.IpAddress));
-    form_.SetText1(primary);
-    form_.SetLabelCaption(ReportLabel::Label7,
-                          Join(u"Prim WINS Serv: ", Whole(adapter.PrimaryWinsServer.IpAddress)));
-    form_.MsgBox(primary);
+    ReportWinsServer(adapter.PrimaryWinsServer, u"Primary WINS Server: ", ReportLabel::Label7,
+                     u"Prim WINS Serv: ");
+    ReportWinsServer(adapter.SecondaryWinsServer, u"Secondary WINS Server: ", ReportLabel::Label8,
+                     u"SecWINS Serv: ");
+  }
 
-    const std::u16string secondary =
-        Join(u"Secondary WINS Server: ", Whole(adapter.SecondaryWinsServer.IpAddress));
-    form_.SetText1(secondary);
-    form_.SetLabelCaption(ReportLabel::Label8,
-                          Join(u"SecWINS Serv: ", Whole(adapter.SecondaryWinsServer.IpAddress)));
-    form_.MsgBox(secondary);
+  // Text1 and a box show the server under its caption, its label under the short caption.
+  void ReportWinsServer(const AddrStringRecord& server, std::u16string_view caption,
+                        ReportLabel label, std::u16string_view shortCaption) {
+    const std::u16string text = Join(caption, Whole(server.IpAddress));
+    form_.SetText1(text);
+    form_.SetLabelCaption(label, Join(shortCaption, Whole(server.IpAddress)));
+    form_.MsgBox(text);
   }
 
   // Shows every node of a list whose first node is embedded in the adapter record, that first

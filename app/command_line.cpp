@@ -32,12 +32,8 @@ constexpr std::string_view kDescription =
     "shows this machine's IP configuration: the host name, DNS servers, NetBIOS settings and, for "
     "every network adapter, its addresses, gateways, DHCP server, WINS servers and lease times.";
 
-std::string Utf8(std::u16string_view text) {
-  return ToUtf8(text);
-}
-
 std::string ProgramName() {
-  return Utf8(layout::kExecutableName);
+  return ToUtf8(layout::kExecutableName);
 }
 
 std::string Names(const Option& option) {
@@ -94,7 +90,7 @@ Choice Parse(std::span<const std::string> arguments) {
 }
 
 std::string UsageText() {
-  std::string text = "Usage: " + ProgramName() + " [OPTION]\n" + Utf8(layout::kApplicationTitle) +
+  std::string text = "Usage: " + ProgramName() + " [OPTION]\n" + ToUtf8(layout::kApplicationTitle) +
                      " shows this machine's IP configuration: with no option in its window, one\n"
                      "item at a time.\n\nOptions:\n";
   for (const Option& option : kOptions) {

@@ -9,7 +9,8 @@
 namespace addrvue::cli {
 namespace {
 
-// Text for roff: a leading dot or quote would start a request, a hyphen must be \-.
+// Text for roff: a hyphen must be \-, a backslash \e. (No text of the table starts a line with
+// a dot or a quote, which roff would take for a request.)
 std::string Roff(std::string_view text) {
   std::string out;
   for (const char c : text) {

@@ -124,18 +124,8 @@ class AdapterItems {
   // node included, and each node its Next leads to.
   template <typename ShowNode>
   void WalkList(const AddrStringRecord& first, std::size_t listField, ShowNode showNode) {
-    ChainWalk walk(reader_, reader_.Layout().addr.Size, recordOffset_ + listField);
-    AddrStringRecord node = first;
-    while (true) {
+    for (const AddrStringRecord& node : ListNodes(reader_, first, recordOffset_ + listField)) {
       showNode(node);
-      if (node.Next == 0) {
-        break;
-      }
-      const auto offset = walk.Follow(node.Next);
-      if (!offset) {
-        break;
-      }
-      node = reader_.NodeAt(*offset);
     }
   }
 
@@ -148,18 +138,9 @@ class AdapterItems {
 }  // namespace
 
 void ReportAdapters(const RecordReader& reader, ReportWindow& form, const DateNames& dateNames) {
-  ChainWalk walk(reader, reader.Layout().adapter.Size, 0);
-  std::size_t offset = 0;
-  AdapterInfoRecord current = reader.FirstAdapter();
-  while (true) {
-    AdapterItems(reader, form, dateNames, offset).Report(current);
-    const auto next = walk.Follow(current.Next);
-    if (!next) {
-      break;
-    }
-    offset = *next;
-    current = reader.AdapterAt(offset);
-  }
+  ForEachAdapter(reader, [&](const AdapterInfoRecord& adapter, std::size_t offset) {
+    AdapterItems(reader, form, dateNames, offset).Report(adapter);
+  });
 }
 
 }  // namespace addrvue

@@ -1,6 +1,8 @@
 #include "report/host_report.h"
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "report/conversions.h"
 #include "report/report_step.h"
@@ -10,20 +12,14 @@ namespace {
 
 namespace L = iphlp::layout;
 
+// The servers after the first, which the host items show on their own.
 void ReportDnsServers(const RecordReader& reader, const FixedInfoRecord& info, ReportWindow& form) {
-  const L::RecordLayout& layout = reader.Layout();
-  ChainWalk walk(reader, layout.addr.Size, layout.fixed.DnsServerList);
-  Reference nodeAddress = info.DnsServerList.Next;
-  while (nodeAddress != 0) {
-    const auto offset = walk.Follow(nodeAddress);
-    if (!offset) {
-      break;
-    }
-    const AddrStringRecord node = reader.NodeAt(*offset);
-    const std::u16string line = Join(u"DNS Servers:  ", Whole(node.IpAddress));
+  const std::vector<AddrStringRecord> servers =
+      ListNodes(reader, info.DnsServerList, reader.Layout().fixed.DnsServerList);
+  for (auto node = std::next(servers.begin()); node != servers.end(); ++node) {
+    const std::u16string line = Join(u"DNS Servers:  ", Whole(node->IpAddress));
     form.MsgBox(line);
     form.SetText1(line);
-    nodeAddress = node.Next;
   }
 }
 

@@ -5,14 +5,6 @@
 #include "report/query.h"
 
 namespace addrvue::Module1 {
-namespace {
-
-// A reader of one of the helper's result buffers, with what the helper says it wrote.
-RecordReader Reader(std::span<const std::byte> buffer, const iphlp::IpHelper& ipHelper) {
-  return {buffer, ipHelper.Layout(), ipHelper.References(), ipHelper.Text()};
-}
-
-}  // namespace
 
 void ShowNetworkInfo(ReportWindow& form, iphlp::IpHelper& ipHelper, const DateNames& dateNames) {
   const auto params =
@@ -20,14 +12,14 @@ void ShowNetworkInfo(ReportWindow& form, iphlp::IpHelper& ipHelper, const DateNa
   if (!params) {
     return;
   }
-  ReportHost(Reader(*params, ipHelper), form);
+  ReportHost(RecordReader(*params, ipHelper), form);
 
   const auto adapters =
       RunQuery(ipHelper, &iphlp::IpHelper::GetAdaptersInfo, u"GetAdaptersInfo", form);
   if (!adapters) {
     return;
   }
-  ReportAdapters(Reader(*adapters, ipHelper), form, dateNames);
+  ReportAdapters(RecordReader(*adapters, ipHelper), form, dateNames);
 }
 
 }  // namespace addrvue::Module1

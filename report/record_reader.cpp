@@ -170,4 +170,30 @@ std::optional<std::size_t> ChainWalk::Follow(Reference reference) {
   return offset;
 }
 
+std::vector<AddrStringRecord> ListNodes(const RecordReader& reader, const AddrStringRecord& first,
+                                        std::size_t firstOffset) {
+  std::vector<AddrStringRecord> nodes{first};
+  ChainWalk walk(reader, reader.Layout().addr.Size, firstOffset);
+  while (const auto offset = walk.Follow(nodes.back().Next)) {
+    nodes.push_back(reader.NodeAt(*offset));
+  }
+  return nodes;
+}
+
+void ForEachAdapter(const RecordReader& reader,
+                    const std::function<void(const AdapterInfoRecord&, std::size_t)>& visit) {
+  ChainWalk walk(reader, reader.Layout().adapter.Size, 0);
+  std::size_t offset = 0;
+  AdapterInfoRecord adapter = reader.FirstAdapter();
+  while (true) {
+    visit(adapter, offset);
+    const auto next = walk.Follow(adapter.Next);
+    if (!next) {
+      return;
+    }
+    offset = *next;
+    adapter = reader.AdapterAt(offset);
+  }
+}
+
 }  // namespace addrvue

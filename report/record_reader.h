@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -20,6 +21,9 @@ class RecordReader {
   RecordReader(std::span<const std::byte> buffer, const iphlp::layout::RecordLayout& layout,
                const iphlp::ReferenceResolver& references, const iphlp::TextDecoder& text)
       : buffer_(buffer), layout_(layout), references_(references), text_(text) {}
+  // A reader of one of the helper's result buffers, read as the helper says it wrote them.
+  RecordReader(std::span<const std::byte> buffer, const iphlp::IpHelper& ipHelper)
+      : RecordReader(buffer, ipHelper.Layout(), ipHelper.References(), ipHelper.Text()) {}
 
   [[nodiscard]] FixedInfoRecord FirstFixedInfo() const;
   [[nodiscard]] AdapterInfoRecord FirstAdapter() const;
@@ -60,5 +64,15 @@ class ChainWalk {
   std::size_t recordSize_;
   std::vector<std::size_t> visited_;
 };
+
+// Every node of a list: `first`, which lies at `firstOffset` in the buffer, then each node its
+// Next leads to, as far as the chain walk follows it.
+std::vector<AddrStringRecord> ListNodes(const RecordReader& reader, const AddrStringRecord& first,
+                                        std::size_t firstOffset);
+
+// Calls `visit` with every adapter record and its offset, in list order: the first record, then
+// each one its Next leads to, as far as the chain walk follows it.
+void ForEachAdapter(const RecordReader& reader,
+                    const std::function<void(const AdapterInfoRecord&, std::size_t)>& visit);
 
 }  // namespace addrvue

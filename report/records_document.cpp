@@ -40,21 +40,6 @@ class FailureNote final : public ReportWindow {
   void ShowFailureBox(std::u16string_view failure) override { text = ToUtf8(failure); }
 };
 
-// Every node of a list, the one embedded in its record first, by the walk the report follows.
-std::vector<AddrStringRecord> Nodes(const RecordReader& reader, const AddrStringRecord& first,
-                                    std::size_t firstOffset) {
-  std::vector<AddrStringRecord> nodes{first};
-  ChainWalk walk(reader, reader.Layout().addr.Size, firstOffset);
-  for (auto next = first.Next; next != 0; next = nodes.back().Next) {
-    const auto offset = walk.Follow(next);
-    if (!offset) {
-      break;
-    }
-    nodes.push_back(reader.NodeAt(*offset));
-  }
-  return nodes;
-}
-
 json Addresses(const std::vector<AddrStringRecord>& nodes) {
   json list = json::array();
   for (const AddrStringRecord& node : nodes) {
@@ -68,7 +53,7 @@ json Host(const RecordReader& reader) {
   return {{"HostName", Text(info.HostName)},
           {"DomainName", Text(info.DomainName)},
           {"DnsServerList",
-           Addresses(Nodes(reader, info.DnsServerList, reader.Layout().fixed.DnsServerList))},
+           Addresses(ListNodes(reader, info.DnsServerList, reader.Layout().fixed.DnsServerList))},
           {"NodeType", info.NodeType},
           {"ScopeId", Text(info.ScopeId)},
           {"EnableRouting", info.EnableRouting},
@@ -79,7 +64,7 @@ json Host(const RecordReader& reader) {
 json Adapter(const RecordReader& reader, const AdapterInfoRecord& a, std::size_t offset) {
   json addresses = json::array();
   for (const AddrStringRecord& node :
-       Nodes(reader, a.IpAddressList, offset + reader.Layout().adapter.IpAddressList)) {
+       ListNodes(reader, a.IpAddressList, offset + reader.Layout().adapter.IpAddressList)) {
     addresses.push_back({{"IpAddress", Text(node.IpAddress)}, {"IpMask", Text(node.IpMask)}});
   }
   const bool dhcp = a.DhcpEnabled != 0;
@@ -90,8 +75,8 @@ json Adapter(const RecordReader& reader, const AdapterInfoRecord& a, std::size_t
           {"Type", a.Type},
           {"DhcpEnabled", a.DhcpEnabled},
           {"IpAddressList", addresses},
-          {"GatewayList",
-           Addresses(Nodes(reader, a.GatewayList, offset + reader.Layout().adapter.GatewayList))},
+          {"GatewayList", Addresses(ListNodes(reader, a.GatewayList,
+                                              offset + reader.Layout().adapter.GatewayList))},
           {"DhcpServer", Text(a.DhcpServer.IpAddress)},
           {"HaveWins", a.HaveWins},
           {"PrimaryWinsServer", Text(a.PrimaryWinsServer.IpAddress)},
@@ -103,22 +88,10 @@ json Adapter(const RecordReader& reader, const AdapterInfoRecord& a, std::size_t
 // Every adapter, in list order, by the walk the report follows.
 json Adapters(const RecordReader& reader) {
   json adapters = json::array();
-  ChainWalk walk(reader, reader.Layout().adapter.Size, 0);
-  std::size_t offset = 0;
-  for (AdapterInfoRecord adapter = reader.FirstAdapter();; adapter = reader.AdapterAt(offset)) {
+  ForEachAdapter(reader, [&](const AdapterInfoRecord& adapter, std::size_t offset) {
     adapters.push_back(Adapter(reader, adapter, offset));
-    const auto next = walk.Follow(adapter.Next);
-    if (!next) {
-      break;
-    }
-    offset = *next;
-  }
+  });
   return adapters;
-}
-
-// A reader of one of the helper's result buffers, in the layout the helper wrote.
-RecordReader Reader(std::span<const std::byte> buffer, const iphlp::IpHelper& ipHelper) {
-  return {buffer, ipHelper.Layout(), ipHelper.References(), ipHelper.Text()};
 }
 
 }  // namespace
@@ -128,10 +101,10 @@ json RecordsDocument(iphlp::IpHelper& ipHelper) {
   json document = {{"host", nullptr}, {"adapters", json::array()}, {"error", nullptr}};
   if (const auto params =
           RunQuery(ipHelper, &iphlp::IpHelper::GetNetworkParams, u"GetNetworkParams", failure)) {
-    document["host"] = Host(Reader(*params, ipHelper));
+    document["host"] = Host(RecordReader(*params, ipHelper));
     if (const auto adapters =
             RunQuery(ipHelper, &iphlp::IpHelper::GetAdaptersInfo, u"GetAdaptersInfo", failure)) {
-      document["adapters"] = Adapters(Reader(*adapters, ipHelper));
+      document["adapters"] = Adapters(RecordReader(*adapters, ipHelper));
     }
   }
   if (!failure.text.empty()) {

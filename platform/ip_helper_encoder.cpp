@@ -77,7 +77,7 @@ class ImageWriter {
                    out_.subspan(at, n).begin(), [](char c) { return static_cast<std::byte>(c); });
   }
 
-  void Bytes(std::size_t at, std::size_t width, const std::vector<std::uint8_t>& bytes) {
+  void Bytes(std::size_t at, std::size_t width, std::span<const std::uint8_t> bytes) {
     const std::size_t n = std::min(bytes.size(), width);
     std::transform(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n),
                    out_.subspan(at, n).begin(),
@@ -120,7 +120,7 @@ class ImageWriter {
     Text(at + f.Description, L::kAdapterDescriptionLen, a.Description);
     U32(at + f.AddressLength,
         static_cast<std::uint32_t>(std::min(a.Address.size(), L::kAdapterAddressLen)));
-    Bytes(at + f.Address, L::kAdapterAddressLen, a.Address);
+    Bytes(at + f.Address, L::kAdapterAddressLen, a.Address.Bytes());
     U32(at + f.Index, a.Index);
     U32(at + f.Type, a.Type);
     U32(at + f.DhcpEnabled, a.DhcpEnabled);

@@ -3,11 +3,48 @@
 // is cut at a character boundary so that the field keeps a terminating NUL.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "platform/ip_helper_layout.h"
+
 namespace iphlp {
+
+// A link's hardware address as the records keep it: its first eight bytes at most, in place
+// (a machine of many interfaces would otherwise make one allocation for each).
+class HardwareAddress {
+ public:
+  static constexpr std::size_t kCapacity = layout::kAdapterAddressLen;
+
+  HardwareAddress() = default;
+  HardwareAddress(std::initializer_list<std::uint8_t> bytes)
+      : HardwareAddress(std::span(bytes.begin(), bytes.size())) {}
+  explicit HardwareAddress(std::span<const std::uint8_t> bytes)
+      : size_(std::min(bytes.size(), kCapacity)) {
+    std::copy_n(bytes.begin(), size_, bytes_.begin());
+  }
+  explicit HardwareAddress(std::span<const std::byte> bytes)
+      : size_(std::min(bytes.size(), kCapacity)) {
+    std::transform(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size_),
+                   bytes_.begin(), [](std::byte b) { return static_cast<std::uint8_t>(b); });
+  }
+
+  [[nodiscard]] std::size_t size() const { return size_; }
+  [[nodiscard]] bool empty() const { return size_ == 0; }
+  [[nodiscard]] std::span<const std::uint8_t> Bytes() const { return {bytes_.data(), size_}; }
+  [[nodiscard]] auto begin() const { return Bytes().begin(); }
+  [[nodiscard]] auto end() const { return Bytes().end(); }
+
+ private:
+  std::array<std::uint8_t, kCapacity> bytes_{};
+  std::size_t size_ = 0;
+};
 
 struct AddrString {
   std::string IpAddress;
@@ -30,7 +67,7 @@ struct AdapterInfo {
   std::uint32_t ComboIndex = 0;
   std::string AdapterName;
   std::string Description;
-  std::vector<std::uint8_t> Address;  // at most 8 bytes are written
+  HardwareAddress Address;
   std::uint32_t Index = 0;
   std::uint32_t Type = 0;
   std::uint32_t DhcpEnabled = 0;

@@ -37,13 +37,6 @@ std::string AttributeString(std::span<const std::byte> value) {
   return std::string(text.substr(0, text.find('\0')));
 }
 
-std::vector<std::uint8_t> AttributeBytes(std::span<const std::byte> value) {
-  std::vector<std::uint8_t> bytes(value.size());  // one allocation, not one per byte
-  std::transform(value.begin(), value.end(), bytes.begin(),
-                 [](std::byte b) { return static_cast<std::uint8_t>(b); });
-  return bytes;
-}
-
 std::optional<std::uint32_t> AttributeU32(std::span<const std::byte> value) {
   return HeaderAt<std::uint32_t>(value);
 }
@@ -109,7 +102,7 @@ bool ParseLinkMessage(std::span<const std::byte> payload, LinkEntry& link) {
                          link.name = AttributeString(value);
                          break;
                        case IFLA_ADDRESS:
-                         link.address = AttributeBytes(value);
+                         link.address = iphlp::HardwareAddress(value);
                          break;
                        case IFLA_LINKINFO:
                          link.kind = LinkKind(value);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ip_helper_records.h"
+
 namespace addrvue::linux_source {
 
 struct LinkEntry {
@@ -17,7 +19,7 @@ struct LinkEntry {
   std::string name;
   std::uint16_t linkType = 0;  // ARPHRD_*
   std::uint32_t flags = 0;     // IFF_*
-  std::vector<std::uint8_t> address;
+  iphlp::HardwareAddress address;
   std::string kind;          // the link's driver kind ("veth", "bridge", "tun"), when virtual
   std::string parentBus;     // "pci", "usb" ... for a device with a parent device
   std::string parentDevice;  // the parent device's name

@@ -85,7 +85,9 @@ DumpState FrameDumpReply(std::span<const std::byte> datagram, std::uint32_t sequ
 }
 
 NetlinkSocket::NetlinkSocket(std::size_t receiveSize)
-    : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)), buffer_(receiveSize) {
+    : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)),
+      buffer_(std::make_unique_for_overwrite<std::byte[]>(receiveSize)),
+      bufferSize_(receiveSize) {
   if (fd_ >= 0 && !Configure()) {
     close(fd_);
     fd_ = -1;
@@ -133,7 +135,7 @@ bool NetlinkSocket::Send(std::span<const std::byte> request) const {
 std::optional<std::span<const std::byte>> NetlinkSocket::Receive() {
   while (fd_ >= 0) {
     sockaddr_nl sender{};
-    iovec data{.iov_base = buffer_.data(), .iov_len = buffer_.size()};
+    iovec data{.iov_base = buffer_.get(), .iov_len = bufferSize_};
     msghdr message{};
     message.msg_name = &sender;
     message.msg_namelen = sizeof sender;
@@ -148,13 +150,13 @@ std::optional<std::span<const std::byte>> NetlinkSocket::Receive() {
     if (got <= 0) {
       return std::nullopt;
     }
-    if (static_cast<std::size_t>(got) > buffer_.size() || (message.msg_flags & MSG_TRUNC) != 0) {
+    if (static_cast<std::size_t>(got) > bufferSize_ || (message.msg_flags & MSG_TRUNC) != 0) {
       largestCut_ = std::max(largestCut_, static_cast<std::size_t>(got));
       return std::nullopt;
     }
     // Only the kernel answers a dump; anything another process sent is passed over.
     if (message.msg_namelen == sizeof sender && sender.nl_pid == 0) {
-      return std::span<const std::byte>(buffer_).first(static_cast<std::size_t>(got));
+      return std::span<const std::byte>(buffer_.get(), static_cast<std::size_t>(got));
     }
   }
   return std::nullopt;

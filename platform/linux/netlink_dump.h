@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -64,7 +65,9 @@ class NetlinkSocket {
   int fd_ = -1;
   std::uint32_t portId_ = 0;
   std::uint32_t sequence_ = 0;
-  std::vector<std::byte> buffer_;
+  // What the kernel writes is all that is read of it: it is not zeroed first.
+  std::unique_ptr<std::byte[]> buffer_;
+  std::size_t bufferSize_;
   std::size_t largestCut_ = 0;
 };
 

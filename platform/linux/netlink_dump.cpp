@@ -86,7 +86,7 @@ DumpState FrameDumpReply(std::span<const std::byte> datagram, std::uint32_t sequ
 
 NetlinkSocket::NetlinkSocket(std::size_t receiveSize)
     : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)),
-      buffer_(std::make_unique_for_overwrite<std::byte[]>(receiveSize)),
+      buffer_(std::make_unique_for_overwrite<std::byte[]>(receiveSize)),  // NOLINT(*-c-arrays)
       bufferSize_(receiveSize) {
   if (fd_ >= 0 && !Configure()) {
     close(fd_);

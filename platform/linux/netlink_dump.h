@@ -65,8 +65,8 @@ class NetlinkSocket {
   int fd_ = -1;
   std::uint32_t portId_ = 0;
   std::uint32_t sequence_ = 0;
-  // What the kernel writes is all that is read of it: it is not zeroed first.
-  std::unique_ptr<std::byte[]> buffer_;
+  // What the kernel writes is all that is read of it, so it is not zeroed first (a vector would).
+  std::unique_ptr<std::byte[]> buffer_;  // NOLINT(*-avoid-c-arrays)
   std::size_t bufferSize_;
   std::size_t largestCut_ = 0;
 };

@@ -118,8 +118,7 @@ class ImageWriter {
     U32(at + f.ComboIndex, a.ComboIndex);
     Text(at + f.AdapterName, L::kAdapterNameLen, a.AdapterName);
     Text(at + f.Description, L::kAdapterDescriptionLen, a.Description);
-    U32(at + f.AddressLength,
-        static_cast<std::uint32_t>(std::min(a.Address.size(), L::kAdapterAddressLen)));
+    U32(at + f.AddressLength, static_cast<std::uint32_t>(a.Address.size()));
     Bytes(at + f.Address, L::kAdapterAddressLen, a.Address.Bytes());
     U32(at + f.Index, a.Index);
     U32(at + f.Type, a.Type);

@@ -25,14 +25,11 @@ class HardwareAddress {
   HardwareAddress() = default;
   HardwareAddress(std::initializer_list<std::uint8_t> bytes)
       : HardwareAddress(std::span(bytes.begin(), bytes.size())) {}
-  explicit HardwareAddress(std::span<const std::uint8_t> bytes)
-      : size_(std::min(bytes.size(), kCapacity)) {
-    std::copy_n(bytes.begin(), size_, bytes_.begin());
-  }
-  explicit HardwareAddress(std::span<const std::byte> bytes)
-      : size_(std::min(bytes.size(), kCapacity)) {
+  // From the bytes of a message or a document, as std::byte or std::uint8_t.
+  template <typename Byte>
+  explicit HardwareAddress(std::span<const Byte> bytes) : size_(std::min(bytes.size(), kCapacity)) {
     std::transform(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size_),
-                   bytes_.begin(), [](std::byte b) { return static_cast<std::uint8_t>(b); });
+                   bytes_.begin(), [](Byte b) { return static_cast<std::uint8_t>(b); });
   }
 
   [[nodiscard]] std::size_t size() const { return size_; }

@@ -6,7 +6,6 @@
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
 
-#include <algorithm>
 #include <optional>
 #include <string_view>
 

@@ -5,8 +5,11 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QMoveEvent>
 #include <QStyle>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "app/layout.h"
 #include "app/qt/text.h"
@@ -54,9 +57,25 @@ class ProgramMessageBox final : public QMessageBox {
     const int placedWidth = width();
     FitTitle();
     move(x() - (width() - placedWidth) / 2, y());
+    placed_ = pos();
+  }
+  // Under X11 the place is asked for before the window manager takes the box, which may place
+  // it on its own instead (openbox at times puts it in the screen's corner, its title bar off
+  // the screen): the first place the window manager gives is put right, and only that one, so
+  // that the box can still be moved.
+  void moveEvent(QMoveEvent* event) override {
+    QMessageBox::moveEvent(event);
+    if (event->spontaneous() && placed_) {
+      const QPoint wanted = *std::exchange(placed_, std::nullopt);
+      if (pos() != wanted) {
+        move(wanted);
+      }
+    }
   }
 
  private:
+  std::optional<QPoint> placed_;
+
   void FitTitle() {
     const int width = WidthForTitle(*this);
     if (width > this->width()) {
